@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+// A late-bound automation object, called by member name.
+class AutomationObject {
+public:
+    virtual ~AutomationObject() = default;
+    virtual std::wstring CallForText(const std::wstring& member, const std::wstring& argument) = 0;
+    virtual std::unique_ptr<AutomationObject> CallForObject(const std::wstring& member,
+                                                           const std::wstring& argument) = 0;
+    virtual void PutText(const std::wstring& property, const std::wstring& value) = 0;
+    virtual void Call(const std::wstring& member) = 0;
+};
+
+// Everything the Send To logic asks of the operating system. Every operation
+// reports failure by throwing vantrel::Error.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // The process environment as NAME=value entries, in the environment's own order.
+    virtual std::vector<std::wstring> EnvironmentEntries() const = 0;
+
+    // Bare names of the folder's files as the user should see them: no subfolders,
+    // no hidden or system files, in display order.
+    virtual std::vector<std::wstring> ListFiles(const std::wstring& folder) const = 0;
+
+    // True when the path names an existing file or folder.
+    virtual bool Exists(const std::wstring& path) const = 0;
+
+    // Moves one file (never a folder) to the Recycle Bin where its volume has one.
+    virtual void RecycleFile(const std::wstring& path) = 0;
+
+    // A modal box with an OK button only, no icon, captioned with the application title.
+    virtual void ShowMessage(const std::wstring& text) = 0;
+
+    // Starts the system's file manager, minimized with focus, with one argument.
+    virtual void StartExplorer(const std::wstring& argument) = 0;
+
+    // Creates an automation object from its programmatic identifier.
+    virtual std::unique_ptr<AutomationObject> CreateObject(const std::wstring& progId) = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,29 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/win32/ExtendedPath.h"
+#include "platform/win32/SystemError.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace vantrel::win32 {
+
+void Win32Platform::RecycleFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) ThrowSystemError(ERROR_ACCESS_DENIED);
+
+    std::wstring from = path;
+    from.push_back(L'\0');  // the list is double-null terminated
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    if (const int result = SHFileOperationW(&operation)) ThrowSystemError(result);
+    if (operation.fAnyOperationsAborted) ThrowSystemError(ERROR_CANCELLED);
+    // The shell may report success for what it skipped: trust only the folder.
+    if (GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) {
+        ThrowSystemError(ERROR_ACCESS_DENIED);
+    }
+}
+
+}  // namespace vantrel::win32

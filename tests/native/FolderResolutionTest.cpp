@@ -1,0 +1,107 @@
+#include "sendto/FolderResolution.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/Error.h"
+#include "sendto/Texts.h"
+
+namespace vantrel {
+namespace {
+
+struct ResolvesCase {
+    const char* name;
+    std::vector<std::wstring> environment;
+    std::wstring expected;
+};
+
+class ResolvesFolder : public ::testing::TestWithParam<ResolvesCase> {};
+
+TEST_P(ResolvesFolder, FromTheAppDataEntry) {
+    EXPECT_EQ(ResolveSendToFolder(GetParam().environment), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Environment, ResolvesFolder,
+    ::testing::Values(
+        ResolvesCase{"Typical",
+                     {L"ALLUSERSPROFILE=C:\\ProgramData", L"APPDATA=C:\\Users\\user1\\AppData\\Roaming",
+                      L"USERNAME=user1"},
+                     L"C:\\Users\\user1\\AppData\\Roaming\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"FirstEntry", {L"APPDATA=C:\\A", L"PATH=C:\\Windows"},
+                     L"C:\\A\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"LastEntry", {L"PATH=C:\\Windows", L"APPDATA=C:\\Z"},
+                     L"C:\\Z\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"OnlyEntry", {L"APPDATA=D:"}, L"D:\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"TrailingBackslashIsKept", {L"APPDATA=C:\\Data\\"},
+                     L"C:\\Data\\\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"LocalAppDataBeforeDoesNotWin",
+                     {L"LOCALAPPDATA=D:\\Local", L"APPDATA=C:\\Roaming"},
+                     L"C:\\Roaming\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"NamesThatOnlyContainAppDataDoNotWin",
+                     {L"XAPPDATA=D:\\x", L"APPDATAX=D:\\y", L"MY_APPDATA=D:\\z", L"APPDATA=C:\\R"},
+                     L"C:\\R\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"AppDataInsideAnotherValueDoesNotWin",
+                     {L"NOTE=see APPDATA=D:\\wrong", L"APPDATA=C:\\R"},
+                     L"C:\\R\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"ValueContainingAppDataIsKeptWhole", {L"APPDATA=C:\\APPDATA=x"},
+                     L"C:\\APPDATA=x\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"NameComparesWithoutCase", {L"AppData=C:\\Mixed"},
+                     L"C:\\Mixed\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"LowerCaseName", {L"appdata=C:\\lower"}, L"C:\\lower\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"HiddenDriveEntriesAreSkipped",
+                     {L"=C:=C:\\Windows", L"=APPDATA=D:\\hidden", L"=::=::\\", L"APPDATA=C:\\R"},
+                     L"C:\\R\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"FirstOfTwoWins", {L"APPDATA=C:\\first", L"APPDATA=C:\\second"},
+                     L"C:\\first\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"ValueIsNotTrimmedOrExpanded", {L"APPDATA= %USERPROFILE%\\x "},
+                     L" %USERPROFILE%\\x \\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"UnicodeValueIsKeptExactly", {L"APPDATA=C:\\用户\\张三\\😀"},
+                     L"C:\\用户\\张三\\😀\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{"UncValue", {L"APPDATA=\\\\server\\share\\roaming"},
+                     L"\\\\server\\share\\roaming\\Microsoft\\Windows\\SendTo"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ResolvesFolderAtScale, AnyNumberOfEntries) {
+    // Far past the 32767 entries a 16-bit counter could walk.
+    std::vector<std::wstring> environment;
+    for (int i = 0; i < 40000; ++i) environment.push_back(L"VAR" + std::to_wstring(i) + L"=x");
+    environment.push_back(L"APPDATA=C:\\Last");
+    EXPECT_EQ(ResolveSendToFolder(environment), L"C:\\Last\\Microsoft\\Windows\\SendTo");
+}
+
+TEST(ResolvesFolderAtScale, LongValue) {
+    const std::wstring value = L"C:\\" + std::wstring(32000, L'a');
+    EXPECT_EQ(ResolveSendToFolder({L"APPDATA=" + value}), value + L"\\Microsoft\\Windows\\SendTo");
+}
+
+struct RefusesCase {
+    const char* name;
+    std::vector<std::wstring> environment;
+    const wchar_t* message;
+};
+
+class RefusesFolder : public ::testing::TestWithParam<RefusesCase> {};
+
+TEST_P(RefusesFolder, WithAClearMessage) {
+    try {
+        const auto folder = ResolveSendToFolder(GetParam().environment);
+        ADD_FAILURE() << "resolved a folder without a usable APPDATA";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Message(), GetParam().message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Environment, RefusesFolder,
+    ::testing::Values(
+        RefusesCase{"EmptyEnvironment", {}, texts::kAppDataMissing},
+        RefusesCase{"NoAppData", {L"PATH=C:\\Windows", L"LOCALAPPDATA=D:\\Local"},
+                    texts::kAppDataMissing},
+        RefusesCase{"NameWithoutEquals", {L"APPDATA"}, texts::kAppDataMissing},
+        RefusesCase{"OnlyHiddenEntry", {L"=APPDATA=C:\\x"}, texts::kAppDataMissing},
+        RefusesCase{"EmptyValue", {L"APPDATA="}, texts::kAppDataEmpty},
+        RefusesCase{"EmptyValueFirst", {L"APPDATA=", L"APPDATA=C:\\later"}, texts::kAppDataEmpty}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,107 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/Error.h"
+#include "sendto/FolderResolution.h"
+#include "tests/windows/TempFolder.h"
+
+namespace vantrel {
+namespace {
+
+using testing::TempFolder;
+
+win32::Win32Platform platform(L"Vantrel");
+
+std::uint32_t ListingFailure(const std::wstring& folder) {
+    try {
+        platform.ListFiles(folder);
+    } catch (const Error& e) {
+        EXPECT_FALSE(e.Message().empty());
+        return e.SystemCode();
+    }
+    ADD_FAILURE() << "listed a folder that is not there";
+    return 0;
+}
+
+TEST(Win32Environment, GivesEveryEntryExactlyInTheProcessOrder) {
+    ASSERT_TRUE(SetEnvironmentVariableW(L"VANTREL_名字", L"值 😀 =x"));
+    const auto entries = platform.EnvironmentEntries();
+    EXPECT_NE(std::ranges::find(entries, L"VANTREL_名字=值 😀 =x"), entries.end());
+
+    wchar_t* block = GetEnvironmentStringsW();
+    std::vector<std::wstring> expected;
+    for (const wchar_t* entry = block; *entry; entry += expected.back().size() + 1) {
+        expected.emplace_back(entry);
+    }
+    FreeEnvironmentStringsW(block);
+    EXPECT_EQ(entries, expected);
+}
+
+TEST(Win32Environment, ResolvesTheSameFolderAsTheSystemsOwnLookup) {
+    ASSERT_TRUE(SetEnvironmentVariableW(L"APPDATA", L"C:\\用户\\Roaming\\"));
+    EXPECT_EQ(ResolveSendToFolder(platform.EnvironmentEntries()),
+              L"C:\\用户\\Roaming\\\\Microsoft\\Windows\\SendTo");
+}
+
+TEST(Win32Listing, ShowsVisibleFilesOnlySortedWithoutCase) {
+    TempFolder folder;
+    for (const wchar_t* name : {L"b.lnk", L"A.lnk", L"记事本.lnk", L"😀 emoji.lnk",
+                                L"report.final.lnk", L"no extension", L".leading dot",
+                                L"trailing space .lnk ", L"trailing dot."}) {
+        folder.AddFile(name);
+    }
+    folder.AddFile(L"desktop.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    folder.AddFile(L"hidden.lnk", FILE_ATTRIBUTE_HIDDEN);
+    folder.AddFile(L"system.lnk", FILE_ATTRIBUTE_SYSTEM);
+    folder.AddFile(L"readonly.lnk", FILE_ATTRIBUTE_READONLY);
+    folder.AddFolder(L"subfolder");
+    folder.AddFolder(L"folder.lnk");
+
+    const std::vector<std::wstring> expected = {
+        L".leading dot", L"A.lnk",     L"b.lnk",        L"no extension", L"readonly.lnk",
+        L"report.final.lnk", L"trailing dot.", L"trailing space .lnk ", L"记事本.lnk",
+        L"😀 emoji.lnk"};
+    const auto names = platform.ListFiles(folder.path());
+    EXPECT_EQ(names, expected);
+    for (const auto& name : names) {
+        EXPECT_TRUE(platform.Exists(folder.path() + L"\\" + name)) << "cannot address a listed name";
+    }
+}
+
+TEST(Win32Listing, EmptyFolderGivesNoNames) {
+    TempFolder folder;
+    folder.AddFolder(L"only a subfolder");
+    EXPECT_TRUE(platform.ListFiles(folder.path()).empty());
+}
+
+TEST(Win32Listing, WorksPastTheOldPathLimit) {
+    TempFolder folder;
+    std::wstring deep;
+    while (deep.size() < 300) deep += L"深层文件夹-0123456789\\";
+    const std::wstring file = folder.AddFile(deep + L"long.lnk");
+    const std::wstring deepFolder = file.substr(0, file.rfind(L'\\'));
+    ASSERT_GT(deepFolder.size(), 260u);
+
+    EXPECT_EQ(platform.ListFiles(deepFolder), std::vector<std::wstring>{L"long.lnk"});
+    EXPECT_TRUE(platform.Exists(file));
+}
+
+TEST(Win32Listing, DoubledSeparatorStillAddressesTheFolder) {
+    TempFolder folder;
+    folder.AddFile(L"inner\\x.lnk");
+    EXPECT_EQ(platform.ListFiles(folder.path() + L"\\\\inner"), std::vector<std::wstring>{L"x.lnk"});
+}
+
+TEST(Win32Listing, MissingFolderOrFileFailsWithTheSystemsReason) {
+    TempFolder folder;
+    const std::wstring file = folder.AddFile(L"plain.txt");
+    const auto missing = ListingFailure(folder.path() + L"\\no such folder");
+    EXPECT_TRUE(missing == ERROR_FILE_NOT_FOUND || missing == ERROR_PATH_NOT_FOUND) << missing;
+    EXPECT_EQ(ListingFailure(file), static_cast<std::uint32_t>(ERROR_DIRECTORY));
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the portable logic natively (sanitized), then the
+# Windows build under Wine on a virtual display. Installs what is missing first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+run_suite() {
+    local preset=$1
+    echo "== $preset =="
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+    ctest --preset "$preset" 2>&1 | tee -a "$log"
+}
+
+status=0
+run_suite native || status=1
+run_suite windows || status=1
+
+passed=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$log" |
+    awk '{p += $1 - $2; f += $2} END {print p + 0}')
+failed=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of.*/\1/p' "$log" |
+    awk '{f += $1} END {print f + 0}')
+[ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || failed=1
+echo
+echo "tests: $passed passed, $failed failed"
+exit "$status"

@@ -1,0 +1,12 @@
+# Sourced with the session folder as $1: the environment every Wine run of ours shares.
+# Hermetic: the prefix, the trash (Recycle Bin) and the display all live in that folder.
+wine_dir=$1
+export WINEPREFIX="$wine_dir/prefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export XDG_DATA_HOME="$wine_dir/xdg-data"
+if [ -f "$wine_dir/display" ]; then
+    DISPLAY=":$(cat "$wine_dir/display")"
+    export DISPLAY
+fi

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Starts or stops the Wine session that Windows test runs share:
+#   wine-session.sh start|stop SESSION_DIR
+# start: makes the prefix once, starts a virtual display and one persistent wineserver.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+command=$1
+mkdir -p "$2"
+dir=$(cd "$2" && pwd)
+
+stop() {
+    . "$here/wine-env.sh" "$dir"
+    wineserver -k 2>/dev/null || true
+    if [ -f "$dir/xvfb.pid" ]; then
+        kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+        rm -f "$dir/xvfb.pid" "$dir/display"
+    fi
+}
+
+make_prefix() {
+    . "$here/wine-env.sh" "$dir"
+    local settings
+    settings=$(md5sum <"$here/wine-prefix.reg")
+    if [ ! -f "$dir/prefix/.vantrel-ready" ]; then
+        rm -rf "$dir/prefix"
+        wineboot -i >"$dir/wineboot.log" 2>&1
+        wineserver -w
+    elif [ "$(cat "$dir/prefix/.vantrel-ready")" = "$settings" ]; then
+        return 0
+    fi
+    iconv -f UTF-8 -t UTF-16LE "$here/wine-prefix.reg" | { printf '\xff\xfe'; cat; } >"$dir/prefix.reg"
+    wine regedit /S "Z:${dir//\//\\}\\prefix.reg" >>"$dir/wineboot.log" 2>&1
+    wineserver -w
+    echo "$settings" >"$dir/prefix/.vantrel-ready"
+}
+
+start_display() {
+    local n
+    for n in $(seq 90 190); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$dir/xvfb.log" 2>&1 &
+        echo $! >"$dir/xvfb.pid"
+        for _ in $(seq 100); do
+            [ -e "/tmp/.X11-unix/X$n" ] && { echo "$n" >"$dir/display"; return 0; }
+            sleep 0.1
+        done
+        echo "Xvfb did not start on :$n" >&2
+        return 1
+    done
+    echo "no free display number" >&2
+    return 1
+}
+
+case $command in
+start)
+    stop
+    make_prefix
+    start_display
+    . "$here/wine-env.sh" "$dir"
+    setsid wineserver -p </dev/null >/dev/null 2>&1
+    # Start Wine's background services now, detached: a service started by a test
+    # would inherit the test's output pipe and keep ctest waiting for it.
+    setsid wine wineboot </dev/null >/dev/null 2>&1
+    echo "Wine session ready: prefix $WINEPREFIX, display $DISPLAY"
+    ;;
+stop)
+    stop
+    ;;
+*)
+    echo "usage: $0 start|stop SESSION_DIR" >&2
+    exit 2
+    ;;
+esac
