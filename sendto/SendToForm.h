@@ -9,7 +9,7 @@ namespace vantrel {
 
 // The window's event handlers and its one piece of state, the Send To folder `lj`.
 class SendToForm {
-public:
+  public:
     SendToForm(Platform& platform, FormControls& controls)
         : platform_(platform), controls_(controls) {}
 
@@ -19,7 +19,7 @@ public:
 
     const std::wstring& lj() const { return lj_; }
 
-private:
+  private:
     Platform& platform_;
     FormControls& controls_;
     std::wstring lj_;

@@ -15,12 +15,12 @@ namespace vantrel::testing {
 // An in-memory machine: an environment, folders of file names, and a record
 // of what the logic showed and started.
 class FakePlatform final : public Platform {
-public:
+  public:
     static constexpr std::uint32_t kPathNotFound = 3;
 
     std::vector<std::wstring> environment;
     std::map<std::wstring, std::vector<std::wstring>> folders;  // folder -> names, listing order
-    std::set<std::wstring> otherItems;                           // paths that exist elsewhere
+    std::set<std::wstring> otherItems;                          // paths that exist elsewhere
     std::vector<std::wstring> messages;
     std::vector<std::wstring> explorerArguments;
     std::vector<std::wstring> recycled;
@@ -38,7 +38,8 @@ public:
         if (folders.contains(path) || otherItems.contains(path)) return true;
         const auto [folder, name] = Split(path);
         const auto found = folders.find(folder);
-        return found != folders.end() && std::ranges::find(found->second, name) != found->second.end();
+        return found != folders.end() &&
+               std::ranges::find(found->second, name) != found->second.end();
     }
 
     void RecycleFile(const std::wstring& path) override {
@@ -62,7 +63,7 @@ public:
         return objectFactory(progId);
     }
 
-private:
+  private:
     static std::pair<std::wstring, std::wstring> Split(const std::wstring& path) {
         const auto slash = path.rfind(L'\\');
         if (slash == std::wstring::npos) return {std::wstring(), path};
