@@ -1,5 +1,6 @@
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 #include <wrl/client.h>
 
 #include "platform/Error.h"

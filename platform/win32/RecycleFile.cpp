@@ -1,5 +1,6 @@
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include "platform/win32/ExtendedPath.h"
 #include "platform/win32/SystemError.h"
