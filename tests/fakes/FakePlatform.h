@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,12 +16,15 @@ namespace vantrel::testing {
 // An in-memory machine: an environment, folders of file names, and a record
 // of what the logic showed and started.
 class FakePlatform final : public Platform {
-public:
+  public:
     static constexpr std::uint32_t kPathNotFound = 3;
+    static constexpr wchar_t kInUse[] = L"另一个程序正在使用此文件，进程无法访问。";
 
     std::vector<std::wstring> environment;
     std::map<std::wstring, std::vector<std::wstring>> folders;  // folder -> names, listing order
-    std::set<std::wstring> otherItems;                           // paths that exist elsewhere
+    std::set<std::wstring> otherItems;                          // paths that exist elsewhere
+    std::set<std::wstring> lockedFiles;                         // paths that cannot be recycled
+    std::optional<Error> explorerFailure;
     std::vector<std::wstring> messages;
     std::vector<std::wstring> explorerArguments;
     std::vector<std::wstring> recycled;
@@ -38,7 +42,8 @@ public:
         if (folders.contains(path) || otherItems.contains(path)) return true;
         const auto [folder, name] = Split(path);
         const auto found = folders.find(folder);
-        return found != folders.end() && std::ranges::find(found->second, name) != found->second.end();
+        return found != folders.end() &&
+               std::ranges::find(found->second, name) != found->second.end();
     }
 
     void RecycleFile(const std::wstring& path) override {
@@ -47,6 +52,7 @@ public:
         if (found == folders.end()) throw Error(L"系统找不到指定的路径。", kPathNotFound);
         const auto entry = std::ranges::find(found->second, name);
         if (entry == found->second.end()) throw Error(L"系统找不到指定的文件。", 2);
+        if (lockedFiles.contains(path)) throw Error(kInUse, 32);
         found->second.erase(entry);
         recycled.push_back(path);
     }
@@ -54,6 +60,7 @@ public:
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
 
     void StartExplorer(const std::wstring& argument) override {
+        if (explorerFailure) throw *explorerFailure;
         explorerArguments.push_back(argument);
     }
 
@@ -62,7 +69,7 @@ public:
         return objectFactory(progId);
     }
 
-private:
+  private:
     static std::pair<std::wstring, std::wstring> Split(const std::wstring& path) {
         const auto slash = path.rfind(L'\\');
         if (slash == std::wstring::npos) return {std::wstring(), path};
