@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,10 +18,13 @@ namespace vantrel::testing {
 class FakePlatform final : public Platform {
   public:
     static constexpr std::uint32_t kPathNotFound = 3;
+    static constexpr wchar_t kInUse[] = L"另一个程序正在使用此文件，进程无法访问。";
 
     std::vector<std::wstring> environment;
     std::map<std::wstring, std::vector<std::wstring>> folders;  // folder -> names, listing order
     std::set<std::wstring> otherItems;                          // paths that exist elsewhere
+    std::set<std::wstring> lockedFiles;                         // paths that cannot be recycled
+    std::optional<Error> explorerFailure;
     std::vector<std::wstring> messages;
     std::vector<std::wstring> explorerArguments;
     std::vector<std::wstring> recycled;
@@ -48,6 +52,7 @@ class FakePlatform final : public Platform {
         if (found == folders.end()) throw Error(L"系统找不到指定的路径。", kPathNotFound);
         const auto entry = std::ranges::find(found->second, name);
         if (entry == found->second.end()) throw Error(L"系统找不到指定的文件。", 2);
+        if (lockedFiles.contains(path)) throw Error(kInUse, 32);
         found->second.erase(entry);
         recycled.push_back(path);
     }
@@ -55,6 +60,7 @@ class FakePlatform final : public Platform {
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
 
     void StartExplorer(const std::wstring& argument) override {
+        if (explorerFailure) throw *explorerFailure;
         explorerArguments.push_back(argument);
     }
 

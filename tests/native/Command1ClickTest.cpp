@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "sendto/SendToForm.h"
+#include "sendto/Texts.h"
+#include "tests/fakes/FakeAutomation.h"
+#include "tests/fakes/FakeFormControls.h"
+#include "tests/fakes/FakePlatform.h"
+
+namespace vantrel {
+namespace {
+
+using testing::AutomationLog;
+using testing::FakeFormControls;
+using testing::FakePlatform;
+using Calls = std::vector<std::wstring>;
+
+constexpr wchar_t kSendTo[] = L"C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\SendTo";
+
+auto CaseName = [](const auto& info) { return std::string(info.param.name); };
+
+// A Send To folder with one entry, and a machine holding a few items to link to.
+class Command1Click : public ::testing::Test {
+  protected:
+    Command1Click() {
+        platform.environment = {L"APPDATA=C:\\Users\\u\\AppData\\Roaming"};
+        platform.folders[kSendTo] = {L"existing.lnk"};
+        platform.folders[L"C:\\Tools"] = {L"editor.exe"};
+        platform.folders[L"C:\\Data\\Photos"] = {};
+        platform.folders[L"D:\\Links"] = {L"Notes.lnk"};
+        platform.folders[L"C:\\repo"] = {L".gitignore"};
+        platform.otherItems = {L"C:\\", L"\\\\server\\share\\tool.exe",
+                               L"C:\\直接拖拽文件夹、EXE或快捷方式至此"};
+        platform.objectFactory = log.Factory();
+        form.Form_Load();
+        controls.onReload = [this] { messagesAtReload = platform.messages; };
+    }
+
+    void Click(const std::wstring& text) {
+        controls.text1 = text;
+        form.Command1_Click();
+    }
+
+    FakePlatform platform;
+    FakeFormControls controls;
+    SendToForm form{platform, controls};
+    AutomationLog log;
+    Calls messagesAtReload;
+};
+
+TEST_F(Command1Click, CallsTheObjectsInOrderAndReleasesTheFileSystemObjectFirst) {
+    log.baseName = [](const std::wstring&) { return std::wstring(L"editor"); };
+    Click(L"C:\\Tools\\editor.exe");
+
+    const std::wstring shortcut = std::wstring(kSendTo) + L"\\editor.lnk";
+    EXPECT_EQ(log.calls, (Calls{L"create Wscript.shell", L"create Scripting.FileSystemObject",
+                                L"Scripting.FileSystemObject.GetBaseName(C:\\Tools\\editor.exe)",
+                                L"release Scripting.FileSystemObject",
+                                L"Wscript.shell.CreateShortcut(" + shortcut + L")",
+                                L"shortcut.TargetPath=C:\\Tools\\editor.exe", L"shortcut.Save()",
+                                L"release shortcut", L"release Wscript.shell"}));
+    EXPECT_EQ(platform.messages, Calls{texts::kCreated});
+    EXPECT_EQ(controls.reloads, 1);
+    EXPECT_EQ(messagesAtReload, Calls{texts::kCreated}) << "reloaded before telling the user";
+}
+
+struct CreatesCase {
+    const char* name;
+    std::wstring text;
+    std::wstring baseName;  // the file-system object's answer
+    std::vector<std::wstring> alsoInSendTo;
+    std::wstring shortcutName;
+    std::wstring target;
+};
+
+class Command1Creates : public Command1Click, public ::testing::WithParamInterface<CreatesCase> {};
+
+TEST_P(Command1Creates, ShortcutToTheTrimmedPath) {
+    const auto& c = GetParam();
+    for (const auto& name : c.alsoInSendTo) platform.folders[kSendTo].push_back(name);
+    log.baseName = [&c](const std::wstring&) { return c.baseName; };
+    Click(c.text);
+
+    const std::wstring shortcut = std::wstring(kSendTo) + L"\\" + c.shortcutName;
+    EXPECT_EQ(log.calls.at(2), L"Scripting.FileSystemObject.GetBaseName(" + c.target + L")");
+    EXPECT_EQ(log.calls.at(4), L"Wscript.shell.CreateShortcut(" + shortcut + L")");
+    EXPECT_EQ(log.calls.at(5), L"shortcut.TargetPath=" + c.target);
+    EXPECT_EQ(log.calls.at(6), L"shortcut.Save()");
+    EXPECT_EQ(platform.messages, Calls{texts::kCreated});
+    EXPECT_EQ(controls.reloads, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Text1, Command1Creates,
+    ::testing::Values(
+        CreatesCase{"ProgramFile",
+                    L"C:\\Tools\\editor.exe",
+                    L"editor",
+                    {},
+                    L"editor.lnk",
+                    L"C:\\Tools\\editor.exe"},
+        CreatesCase{
+            "Folder", L"C:\\Data\\Photos", L"Photos", {}, L"Photos.lnk", L"C:\\Data\\Photos"},
+        CreatesCase{"DroppedShortcutIsTheTarget",
+                    L"D:\\Links\\Notes.lnk",
+                    L"Notes",
+                    {},
+                    L"Notes.lnk",
+                    L"D:\\Links\\Notes.lnk"},
+        CreatesCase{"UncPath",
+                    L"\\\\server\\share\\tool.exe",
+                    L"tool",
+                    {},
+                    L"tool.lnk",
+                    L"\\\\server\\share\\tool.exe"},
+        CreatesCase{"CopyAsPathQuotes",
+                    L"\"C:\\Tools\\editor.exe\"",
+                    L"editor",
+                    {},
+                    L"editor.lnk",
+                    L"C:\\Tools\\editor.exe"},
+        CreatesCase{"SurroundingWhiteSpace",
+                    L"  C:\\Tools\\editor.exe\r\n",
+                    L"editor",
+                    {},
+                    L"editor.lnk",
+                    L"C:\\Tools\\editor.exe"},
+        CreatesCase{"QuotesAndWhiteSpace",
+                    L" \"C:\\Data\\Photos\" ",
+                    L"Photos",
+                    {},
+                    L"Photos.lnk",
+                    L"C:\\Data\\Photos"},
+        CreatesCase{"NameTakenGetsTwo",
+                    L"C:\\Tools\\editor.exe",
+                    L"editor",
+                    {L"editor.lnk"},
+                    L"editor (2).lnk",
+                    L"C:\\Tools\\editor.exe"},
+        CreatesCase{"TwoTakenGetsThree",
+                    L"C:\\Tools\\editor.exe",
+                    L"editor",
+                    {L"editor.lnk", L"editor (2).lnk"},
+                    L"editor (3).lnk",
+                    L"C:\\Tools\\editor.exe"},
+        CreatesCase{"DriveRootIsNamedAfterItsLetter", L"C:\\", L"", {}, L"C.lnk", L"C:\\"},
+        CreatesCase{"EmptyBaseNameUsesTheWholeName",
+                    L"C:\\repo\\.gitignore",
+                    L"",
+                    {},
+                    L".gitignore.lnk",
+                    L"C:\\repo\\.gitignore"},
+        CreatesCase{"PlaceholderInOtherCaseIsAPathLikeAnyOther",
+                    L"C:\\直接拖拽文件夹、EXE或快捷方式至此",
+                    L"直接拖拽文件夹、EXE或快捷方式至此",
+                    {},
+                    L"直接拖拽文件夹、EXE或快捷方式至此.lnk",
+                    L"C:\\直接拖拽文件夹、EXE或快捷方式至此"}),
+    CaseName);
+
+struct RefusesCase {
+    const char* name;
+    std::wstring text;
+};
+
+class Command1Refuses : public Command1Click, public ::testing::WithParamInterface<RefusesCase> {};
+
+TEST_P(Command1Refuses, WithoutTouchingAnyObject) {
+    Click(GetParam().text);
+    EXPECT_EQ(platform.messages, Calls{texts::kEnterValidPath});
+    EXPECT_TRUE(log.calls.empty());
+    EXPECT_EQ(controls.reloads, 0);
+    EXPECT_EQ(platform.folders[kSendTo], Calls{L"existing.lnk"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Text1, Command1Refuses,
+    ::testing::Values(
+        RefusesCase{"Placeholder", texts::kPlaceholder},
+        RefusesCase{"PlaceholderInOtherCaseIsNoPath", L"直接拖拽文件夹、EXE或快捷方式至此"},
+        RefusesCase{"QuotedPlaceholder", std::wstring(L"\"") + texts::kPlaceholder + L"\""},
+        RefusesCase{"Empty", L""}, RefusesCase{"Spaces", L"   "},
+        RefusesCase{"EmptyQuotes", L"\"\""}, RefusesCase{"Relative", L"Tools\\editor.exe"},
+        RefusesCase{"DriveRelative", L"C:editor.exe"},
+        RefusesCase{"RootedWithoutDrive", L"\\Tools\\editor.exe"},
+        RefusesCase{"Nonexistent", L"C:\\Tools\\missing.exe"},
+        RefusesCase{"NonexistentQuoted", L"\"C:\\Tools\\missing.exe\""},
+        RefusesCase{"ServerOnly", L"\\\\server"}),
+    CaseName);
+
+class Command1Fails : public Command1Click, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(Command1Fails, ReportsTheCauseReleasesEverythingAndDoesNotReload) {
+    log.failing = GetParam();
+    log.baseName = [](const std::wstring&) { return std::wstring(L"editor"); };
+    Click(L"C:\\Tools\\editor.exe");
+
+    EXPECT_EQ(platform.messages,
+              Calls{std::wstring(texts::kCreateFailed) + AutomationLog::kFailure});
+    EXPECT_EQ(controls.reloads, 0);
+    const auto count = [this](std::wstring_view prefix) {
+        return std::ranges::count_if(
+            log.calls, [prefix](const auto& call) { return call.starts_with(prefix); });
+    };
+    EXPECT_EQ(count(L"release "), count(L"create ") + count(L"Wscript.shell.CreateShortcut"))
+        << "an object was not released";
+    // The failing step was reached and nothing but releases came after it.
+    const auto failed = std::ranges::find_if(
+        log.calls, [](const auto& call) { return call.starts_with(AutomationLog::kFailedMark); });
+    ASSERT_NE(failed, log.calls.end());
+    EXPECT_NE(failed->find(GetParam()), std::wstring::npos) << *failed;
+    EXPECT_TRUE(std::all_of(failed + 1, log.calls.end(),
+                            [](const auto& call) { return call.starts_with(L"release "); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Step, Command1Fails,
+                         ::testing::Values(L"Wscript.shell", L"Scripting.FileSystemObject",
+                                           L"GetBaseName", L"CreateShortcut", L"TargetPath",
+                                           L"Save"),
+                         [](const auto& info) {
+                             std::string name;
+                             for (const wchar_t* c = info.param; *c; ++c) {
+                                 if (*c != L'.') name += static_cast<char>(*c);
+                             }
+                             return name;
+                         });
+
+TEST_F(Command1Click, ReloadFailureIsNotReportedAsAFailedCreate) {
+    controls.onReload = [] { throw Error(L"无法重新加载窗口。"); };
+    log.baseName = [](const std::wstring&) { return std::wstring(L"editor"); };
+    controls.text1 = L"C:\\Tools\\editor.exe";
+    EXPECT_THROW(form.Command1_Click(), Error);
+    EXPECT_EQ(platform.messages, Calls{texts::kCreated});
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "platform/Error.h"
+#include "sendto/SendToForm.h"
+#include "sendto/Texts.h"
+#include "tests/fakes/FakeFormControls.h"
+#include "tests/fakes/FakePlatform.h"
+
+namespace vantrel {
+namespace {
+
+using Texts = std::vector<std::wstring>;
+
+class Label1Click : public ::testing::Test {
+  protected:
+    testing::FakePlatform platform;
+    testing::FakeFormControls controls;
+    SendToForm form{platform, controls};
+};
+
+TEST_F(Label1Click, StartsTheFileManagerOncePerClickWithTheCaptionsHost) {
+    form.Label1_Click();
+    form.Label1_Click();
+
+    const std::wstring address = L"http://pelgrin.example";
+    EXPECT_EQ(platform.explorerArguments, (Texts{address, address}));
+    EXPECT_TRUE(std::wstring_view(texts::kLabel1Caption).ends_with(address.substr(7)))
+        << "caption names another host";
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(Label1Click, FailureIsShownAndTheNextClickTriesAgain) {
+    platform.explorerFailure = Error(L"系统找不到指定的文件。", 2);
+    form.Label1_Click();
+    EXPECT_EQ(platform.messages,
+              Texts{std::wstring(texts::kCannotOpenPage) + L"系统找不到指定的文件。"});
+
+    platform.explorerFailure.reset();
+    form.Label1_Click();
+    EXPECT_EQ(platform.explorerArguments, Texts{L"http://pelgrin.example"});
+}
+
+}  // namespace
+}  // namespace vantrel
