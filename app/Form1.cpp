@@ -41,12 +41,19 @@ std::wstring WindowText(HWND window) {
 Form1::Form1(HINSTANCE instance, Platform& platform)
     : instance_(instance), platform_(platform), logic_(platform, *this) {
     RegisterFormClass(instance, &Form1::WindowProcedure);
+    text1DropTarget_.Attach(new Text1DropTarget(
+        [this](const DropData& data) { RunHandler([&] { logic_.Text1_OLEDragDrop(data); }); }));
 }
 
 Form1::~Form1() = default;
 
+std::unique_ptr<FormWindow> Form1::CreateWindowAt(std::optional<POINT> topLeft) {
+    return std::make_unique<FormWindow>(instance_, kClassName, this, topLeft,
+                                        text1DropTarget_.Get());
+}
+
 void Form1::Load() {
-    window_ = std::make_unique<FormWindow>(instance_, kClassName, this, std::nullopt);
+    window_ = CreateWindowAt(std::nullopt);
     logic_.Form_Load();
 }
 
@@ -62,9 +69,7 @@ void Form1::Reload() {
 
     // The new window is loaded before the old one goes, at the same place, so a
     // failed load leaves the user the window they had and nothing flashes.
-    auto previous = std::exchange(
-        window_,
-        std::make_unique<FormWindow>(instance_, kClassName, this, POINT{placed.left, placed.top}));
+    auto previous = std::exchange(window_, CreateWindowAt(POINT{placed.left, placed.top}));
     try {
         logic_.Form_Load();
     } catch (...) {
@@ -170,9 +175,22 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 void Form1::OnCommand(int id, int notification) {
-    if (id == kText1 && notification == EN_SETFOCUS && Text1Text() == texts::kPlaceholder) {
-        // Typing replaces the placeholder; posted so a mouse click does not undo it.
-        PostMessageW(Control(kText1), EM_SETSEL, 0, -1);
+    switch (id) {
+        case kCommand1:
+            if (notification == BN_CLICKED) RunHandler([this] { logic_.Command1_Click(); });
+            break;
+        case kCommand2:
+            if (notification == BN_CLICKED) RunHandler([this] { logic_.Command2_Click(); });
+            break;
+        case kLabel1:
+            if (notification == STN_CLICKED) RunHandler([this] { logic_.Label1_Click(); });
+            break;
+        case kText1:
+            if (notification == EN_SETFOCUS && Text1Text() == texts::kPlaceholder) {
+                // Typing replaces the placeholder; posted so a mouse click does not undo it.
+                PostMessageW(Control(kText1), EM_SETSEL, 0, -1);
+            }
+            break;
     }
 }
 

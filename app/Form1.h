@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <wrl/client.h>
+
 #include <memory>
 
 #include "app/FormWindow.h"
+#include "app/Text1DropTarget.h"
 #include "platform/Platform.h"
 #include "sendto/FormControls.h"
 #include "sendto/SendToForm.h"
@@ -52,9 +55,12 @@ class Form1 final : public FormControls {
 
     HWND Control(ControlId id) const { return window_->Control(id); }
 
+    std::unique_ptr<FormWindow> CreateWindowAt(std::optional<POINT> topLeft);
+
     HINSTANCE instance_;
     Platform& platform_;
     SendToForm logic_;
+    Microsoft::WRL::ComPtr<Text1DropTarget> text1DropTarget_;
     std::unique_ptr<FormWindow> window_;
 };
 

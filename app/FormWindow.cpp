@@ -21,30 +21,30 @@ UniqueFont CreateDesignFont(const FontDesign& design, UINT dpi) {
 }  // namespace
 
 FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creationData,
-                       std::optional<POINT> topLeft) {
+                       std::optional<POINT> topLeft, IDropTarget* text1Target) {
     const POINT at = topLeft.value_or(POINT{CW_USEDEFAULT, CW_USEDEFAULT});
-    window_ = CreateWindowExW(kExtendedStyle, className, texts::kTitle, kStyle, at.x, at.y, 0, 0,
-                              nullptr, nullptr, instance, creationData);
+    window_.reset(CreateWindowExW(kExtendedStyle, className, texts::kTitle, kStyle, at.x, at.y, 0,
+                                  0, nullptr, nullptr, instance, creationData));
     if (!window_) win32::ThrowLastError();
 
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const ControlDesign& design = kControls[i];
         controls_[i] = CreateWindowExW(design.extendedStyle, design.className, design.text,
-                                       WS_CHILD | WS_VISIBLE | design.style, 0, 0, 0, 0, window_,
+                                       WS_CHILD | WS_VISIBLE | design.style, 0, 0, 0, 0, Handle(),
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
                                        instance, nullptr);
-        if (!controls_[i]) {
-            const DWORD error = GetLastError();
-            DestroyWindow(window_);
-            win32::ThrowSystemError(error);
-        }
+        if (!controls_[i]) win32::ThrowLastError();
     }
-    ApplyLayout(DpiForWindow(window_));
+    ApplyLayout(DpiForWindow(Handle()));
     if (!topLeft) CenterOnWorkArea();
+
+    win32::ThrowIfFailed(RegisterDragDrop(Control(kText1), text1Target));
+    dropRegistered_ = true;
 }
 
 FormWindow::~FormWindow() {
-    if (window_) DestroyWindow(window_);
+    // The registration holds a reference that only revoking gives back.
+    if (dropRegistered_ && window_) RevokeDragDrop(Control(kText1));
 }
 
 HWND FormWindow::Control(ControlId id) const {
@@ -57,12 +57,12 @@ HWND FormWindow::Control(ControlId id) const {
 void FormWindow::ApplyLayout(UINT dpi) {
     const SIZE client{TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
     const SIZE outer = WindowSizeForClient(client, kStyle, kExtendedStyle, dpi);
-    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     // A font is replaced only once its window has let go of the old one.
     UniqueFont formFont = CreateDesignFont(kFormFont, dpi);
-    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(formFont.get()), FALSE);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(formFont.get()), FALSE);
     formFont_ = std::move(formFont);
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const ControlDesign& design = kControls[i];
@@ -79,14 +79,14 @@ void FormWindow::CenterOnWorkArea() {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     RECT placed;
-    if (!GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor) ||
-        !GetWindowRect(window_, &placed)) {
+    if (!GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor) ||
+        !GetWindowRect(Handle(), &placed)) {
         return;  // the system's default position is a fine fallback
     }
     const RECT& work = monitor.rcWork;
     const int width = placed.right - placed.left;
     const int height = placed.bottom - placed.top;
-    SetWindowPos(window_, nullptr, work.left + (work.right - work.left - width) / 2,
+    SetWindowPos(Handle(), nullptr, work.left + (work.right - work.left - width) / 2,
                  work.top + (work.bottom - work.top - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
