@@ -123,7 +123,7 @@ def median_cut(counts, limit):
     def extent(box, channel):
         return max(c[channel] for c, _ in box) - min(c[channel] for c, _ in box)
 
-    boxes = [sorted(counts.items())]
+    boxes = [sorted(counts.items())] if counts else []
     while len(boxes) < limit:
         splittable = [b for b in boxes if len(b) > 1]
         if not splittable:
