@@ -44,7 +44,9 @@ class ExecutableFile {
              at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
             const auto import = Read<IMAGE_IMPORT_DESCRIPTOR>(at);
             if (import.Name == 0) break;
-            std::string name(&bytes_.at(FileOffset(import.Name)));
+            const auto start =
+                bytes_.begin() + static_cast<std::ptrdiff_t>(FileOffset(import.Name));
+            std::string name(start, std::find(start, bytes_.end(), '\0'));
             std::ranges::transform(name, name.begin(), [](unsigned char c) {
                 return static_cast<char>(std::tolower(c));
             });

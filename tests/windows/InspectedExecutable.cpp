@@ -1,5 +1,7 @@
 #include "tests/windows/InspectedExecutable.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace vantrel::testing {
@@ -9,6 +11,21 @@ std::wstring InspectedExecutablePath() {
     std::wstring path = L"" VANTREL_INSPECTED_EXE;
     std::ranges::replace(path, L'/', L'\\');
     return path;
+}
+
+UniqueModule LoadResourcesOnly() {
+    UniqueModule module(LoadLibraryExW(InspectedExecutablePath().c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    if (!module) ADD_FAILURE() << "cannot map the program, error " << GetLastError();
+    return module;
+}
+
+std::string_view ResourceBytes(HMODULE module, LPCWSTR type, LPCWSTR name) {
+    HRSRC found = module ? FindResourceW(module, name, type) : nullptr;
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return {};
+    return {static_cast<const char*>(bytes), SizeofResource(module, found)};
 }
 
 }  // namespace vantrel::testing
