@@ -10,7 +10,7 @@ if(MSVC)
 elseif(WIN32)
     # MinGW: one self-contained exe that imports only system DLLs.
     add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
-    add_link_options(-static)
+    add_link_options(-static $<$<CONFIG:Release,MinSizeRel>:-s>)
     # ASLR with 64-bit entropy (image base above 4 GB) and no executable data.
     add_link_options(-Wl,--dynamicbase,--nxcompat,--high-entropy-va,--image-base,0x140000000)
 endif()
