@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "platform/Error.h"
 #include "platform/win32/Win32Platform.h"
@@ -27,8 +28,18 @@ class Win32Automation : public ::testing::Test {
         return 0;
     }
 
+    // An unsaved shortcut at `path` to `target`, made as the add button makes it.
+    std::unique_ptr<AutomationObject> ShortcutTo(const std::wstring& path,
+                                                 const std::wstring& target) {
+        const auto shell = platform.CreateObject(L"Wscript.shell");
+        auto shortcut = shell->CallForObject(L"CreateShortcut", path);
+        shortcut->PutText(L"TargetPath", target);
+        return shortcut;
+    }
+
     ScopedCom com;
     win32::Win32Platform platform{L"Vantrel"};
+    TempFolder folder;
 };
 
 struct BaseNameCase {
@@ -56,26 +67,16 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Win32Automation, SavedShortcutPointsAtTheTarget) {
-    TempFolder folder;
     const std::wstring target = folder.AddFile(L"工具\\editor.exe");
     const std::wstring path = folder.path() + L"\\编辑器.lnk";
-
-    const auto shell = platform.CreateObject(L"Wscript.shell");
-    const auto shortcut = shell->CallForObject(L"CreateShortcut", path);
-    shortcut->PutText(L"TargetPath", target);
-    shortcut->Call(L"Save");
+    ShortcutTo(path, target)->Call(L"Save");
 
     EXPECT_EQ(testing::ShortcutTarget(path), target);
 }
 
 TEST_F(Win32Automation, SaveIntoAMissingFolderFails) {
-    TempFolder folder;
-    const std::wstring target = folder.AddFile(L"editor.exe");
     const std::wstring path = folder.path() + L"\\no such folder\\editor.lnk";
-
-    const auto shell = platform.CreateObject(L"Wscript.shell");
-    const auto shortcut = shell->CallForObject(L"CreateShortcut", path);
-    shortcut->PutText(L"TargetPath", target);
+    const auto shortcut = ShortcutTo(path, folder.AddFile(L"editor.exe"));
     EXPECT_NE(FailureCode([&] { shortcut->Call(L"Save"); }), 0u);
     EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
