@@ -9,7 +9,7 @@ namespace vantrel {
 // A failure the user is told about: the text is complete and ready to show.
 // Platform failures carry the system's own description and its error code.
 class Error : public std::exception {
-public:
+  public:
     explicit Error(std::wstring message, std::uint32_t systemCode = 0)
         : message_(std::move(message)), systemCode_(systemCode) {}
 
@@ -17,7 +17,7 @@ public:
     std::uint32_t SystemCode() const noexcept { return systemCode_; }
     const char* what() const noexcept override { return "vantrel::Error"; }
 
-private:
+  private:
     std::wstring message_;
     std::uint32_t systemCode_;
 };

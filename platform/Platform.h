@@ -8,11 +8,11 @@ namespace vantrel {
 
 // A late-bound automation object, called by member name.
 class AutomationObject {
-public:
+  public:
     virtual ~AutomationObject() = default;
     virtual std::wstring CallForText(const std::wstring& member, const std::wstring& argument) = 0;
     virtual std::unique_ptr<AutomationObject> CallForObject(const std::wstring& member,
-                                                           const std::wstring& argument) = 0;
+                                                            const std::wstring& argument) = 0;
     virtual void PutText(const std::wstring& property, const std::wstring& value) = 0;
     virtual void Call(const std::wstring& member) = 0;
 };
@@ -20,7 +20,7 @@ public:
 // Everything the Send To logic asks of the operating system. Every operation
 // reports failure by throwing vantrel::Error.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // The process environment as NAME=value entries, in the environment's own order.

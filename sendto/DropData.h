@@ -6,7 +6,7 @@ namespace vantrel {
 
 // The data of one drop, as the drop handler needs it.
 class DropData {
-public:
+  public:
     static constexpr int kFileListFormat = 15;  // CF_HDROP
 
     virtual ~DropData() = default;

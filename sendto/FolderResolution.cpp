@@ -13,7 +13,9 @@ namespace {
 constexpr std::wstring_view kAppDataName = L"APPDATA";
 constexpr std::wstring_view kSendToSuffix = L"\\Microsoft\\Windows\\SendTo";
 
-wchar_t FoldAsciiCase(wchar_t c) { return (c >= L'a' && c <= L'z') ? c - L'a' + L'A' : c; }
+wchar_t FoldAsciiCase(wchar_t c) {
+    return (c >= L'a' && c <= L'z') ? c - L'a' + L'A' : c;
+}
 
 // Windows compares environment names without regard to case.
 bool SameName(std::wstring_view a, std::wstring_view b) {

@@ -7,7 +7,7 @@ namespace vantrel {
 
 // The window's controls and its reload cycle, as the Send To logic sees them.
 class FormControls {
-public:
+  public:
     virtual ~FormControls() = default;
 
     virtual std::wstring Text1Text() const = 0;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 
 // Every text the user sees, in one place.
@@ -8,19 +7,22 @@ namespace vantrel::texts {
 
 inline constexpr wchar_t kTitle[] = L"Vantrel";
 inline constexpr wchar_t kPlaceholder[] = L"直接拖拽文件夹、exe或快捷方式至此";
-
 inline constexpr wchar_t kCommand1Caption[] = L"确定添加";
 inline constexpr wchar_t kCommand2Caption[] = L"删除";
 
-// The maker's web site: shown by Label1 and opened by clicking it.
+// The maker's web site, shown by Label1 and opened by clicking it. A reserved
+// example domain: the link never leads users to a stranger's site.
 inline constexpr std::wstring_view kMakerHost = L"pelgrin.example";
-inline const std::wstring kLabel1Caption = std::wstring(L"Pelgrin软件：").append(kMakerHost);
-inline const std::wstring kMakerAddress = std::wstring(L"http://").append(kMakerHost);
+inline constexpr wchar_t kLabel1Caption[] = L"Pelgrin软件：pelgrin.example";
+inline constexpr wchar_t kMakerAddress[] = L"http://pelgrin.example";
+static_assert(std::wstring_view(kLabel1Caption).ends_with(kMakerHost));
+static_assert(std::wstring_view(kMakerAddress).ends_with(kMakerHost));
 
 inline constexpr wchar_t kAppDataMissing[] =
     L"找不到环境变量 APPDATA，无法确定“发送到”文件夹的位置。";
 inline constexpr wchar_t kAppDataEmpty[] = L"环境变量 APPDATA 为空，无法确定“发送到”文件夹的位置。";
 inline constexpr wchar_t kFolderUnreadable[] = L"无法读取“发送到”文件夹：";
+inline constexpr wchar_t kUnexpectedFailure[] = L"操作失败：发生了意外的错误。";
 
 inline constexpr wchar_t kEnterValidPath[] = L"请输入正确路径！";
 inline constexpr wchar_t kCreated[] = L"创建成功！";

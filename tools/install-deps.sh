@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
-    fonts-wqy-microhei imagemagick
+    fonts-wqy-microhei fonts-wine imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do

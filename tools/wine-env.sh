@@ -1,6 +1,6 @@
 # Sourced with the session folder as $1: the environment every Wine run of ours shares.
 # Hermetic: the prefix, the trash (Recycle Bin) and the display all live in that folder.
-wine_dir=$1
+wine_dir=$(mkdir -p "$1" && cd "$1" && pwd)
 export WINEPREFIX="$wine_dir/prefix"
 export WINEARCH=win64
 export WINEDEBUG=-all

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Starts or stops the Wine session that Windows test runs share:
 #   wine-session.sh start|stop SESSION_DIR
+#   wine-session.sh prefix SESSION_DIR
 # start: makes the prefix once, starts a virtual display and one persistent wineserver.
+# prefix: only makes the prefix (to run on the user's own display).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 command=$1
@@ -66,8 +68,11 @@ start)
 stop)
     stop
     ;;
+prefix)
+    make_prefix
+    ;;
 *)
-    echo "usage: $0 start|stop SESSION_DIR" >&2
+    echo "usage: $0 start|stop|prefix SESSION_DIR" >&2
     exit 2
     ;;
 esac

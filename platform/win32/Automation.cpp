@@ -1,4 +1,5 @@
 #include <windows.h>
+
 #include <oleauto.h>
 #include <wrl/client.h>
 
@@ -12,7 +13,7 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 class UniqueVariant {
-public:
+  public:
     UniqueVariant() { VariantInit(&value_); }
     ~UniqueVariant() { VariantClear(&value_); }
     UniqueVariant(const UniqueVariant&) = delete;
@@ -21,12 +22,12 @@ public:
     VARIANT* get() { return &value_; }
     const VARIANT& operator*() const { return value_; }
 
-private:
+  private:
     VARIANT value_;
 };
 
 class UniqueBstr {
-public:
+  public:
     explicit UniqueBstr(const std::wstring& text)
         : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
         if (!value_) ThrowSystemError(static_cast<DWORD>(E_OUTOFMEMORY));
@@ -37,7 +38,7 @@ public:
 
     BSTR get() const { return value_; }
 
-private:
+  private:
     BSTR value_;
 };
 
@@ -58,7 +59,7 @@ private:
 }
 
 class DispatchObject final : public AutomationObject {
-public:
+  public:
     explicit DispatchObject(ComPtr<IDispatch> dispatch) : dispatch_(std::move(dispatch)) {}
 
     std::wstring CallForText(const std::wstring& member, const std::wstring& argument) override {
@@ -69,7 +70,7 @@ public:
     }
 
     std::unique_ptr<AutomationObject> CallForObject(const std::wstring& member,
-                                                   const std::wstring& argument) override {
+                                                    const std::wstring& argument) override {
         UniqueVariant result;
         Invoke(member, DISPATCH_METHOD, argument, result.get());
         if ((*result).vt != VT_DISPATCH || !(*result).pdispVal) {
@@ -87,7 +88,7 @@ public:
         InvokeWith(member, DISPATCH_METHOD, nullptr, 0, ignored.get());
     }
 
-private:
+  private:
     void Invoke(const std::wstring& member, WORD kind, const std::wstring& argument,
                 VARIANT* result) {
         const UniqueBstr text(argument);

@@ -29,9 +29,10 @@ std::wstring ExtendedPath(const std::wstring& path) {
 
     const auto slash = path.find_last_of(L"\\/");
     const std::wstring last = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    std::wstring full = (slash == std::wstring::npos || last.empty() || last == L"." || last == L"..")
-                            ? FullPath(path)
-                            : FullPath(path.substr(0, slash + 1)) + last;
+    std::wstring full =
+        (slash == std::wstring::npos || last.empty() || last == L"." || last == L"..")
+            ? FullPath(path)
+            : FullPath(path.substr(0, slash + 1)) + last;
     // A drive-relative parent ("C:") resolves without its separator.
     if (slash != std::wstring::npos && !last.empty() && full.size() > last.size()) {
         const auto joint = full.size() - last.size() - 1;

@@ -35,8 +35,9 @@ std::vector<std::wstring> Win32Platform::ListFiles(const std::wstring& folder) c
 
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
-    const HANDLE first = FindFirstFileExW((extended + L"\\*").c_str(), FindExInfoBasic, &found,
-                                          FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE first =
+        FindFirstFileExW((extended + L"\\*").c_str(), FindExInfoBasic, &found,
+                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (first == INVALID_HANDLE_VALUE) {
         // A folder with no entries at all, such as an empty drive root.
         if (GetLastError() == ERROR_FILE_NOT_FOUND) return names;

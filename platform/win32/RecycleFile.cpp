@@ -1,5 +1,5 @@
 #include <windows.h>
-// after windows.h, which it needs
+
 #include <shellapi.h>
 
 #include "platform/win32/ExtendedPath.h"

@@ -22,9 +22,13 @@ std::wstring SystemErrorText(DWORD code) {
     return text.empty() ? std::wstring(L"错误代码 ") + hex : text + L"（" + hex + L"）";
 }
 
-void ThrowSystemError(DWORD code) { throw Error(SystemErrorText(code), code); }
+void ThrowSystemError(DWORD code) {
+    throw Error(SystemErrorText(code), code);
+}
 
-void ThrowLastError() { ThrowSystemError(GetLastError()); }
+void ThrowLastError() {
+    ThrowSystemError(GetLastError());
+}
 
 void ThrowIfFailed(HRESULT result) {
     if (FAILED(result)) ThrowSystemError(static_cast<DWORD>(result));

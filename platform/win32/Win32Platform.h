@@ -8,7 +8,7 @@ namespace vantrel::win32 {
 
 // The Windows implementation of the platform operations.
 class Win32Platform final : public Platform {
-public:
+  public:
     // `title` captions every message box.
     explicit Win32Platform(std::wstring title) : title_(std::move(title)) {}
 
@@ -20,7 +20,7 @@ public:
     void StartExplorer(const std::wstring& argument) override;
     std::unique_ptr<AutomationObject> CreateObject(const std::wstring& progId) override;
 
-private:
+  private:
     std::wstring title_;
 };
 

@@ -10,7 +10,7 @@ namespace vantrel::testing {
 
 // The window's controls as plain values; Reload counts and runs a hook.
 class FakeFormControls final : public FormControls {
-public:
+  public:
     std::wstring text1;
     std::vector<std::wstring> list1;
     int listIndex = -1;

@@ -1,8 +1,7 @@
-#include "sendto/FolderResolution.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
+#include "sendto/FolderResolution.h"
 #include "sendto/Texts.h"
 
 namespace vantrel {
@@ -24,15 +23,18 @@ INSTANTIATE_TEST_SUITE_P(
     Environment, ResolvesFolder,
     ::testing::Values(
         ResolvesCase{"Typical",
-                     {L"ALLUSERSPROFILE=C:\\ProgramData", L"APPDATA=C:\\Users\\user1\\AppData\\Roaming",
-                      L"USERNAME=user1"},
+                     {L"ALLUSERSPROFILE=C:\\ProgramData",
+                      L"APPDATA=C:\\Users\\user1\\AppData\\Roaming", L"USERNAME=user1"},
                      L"C:\\Users\\user1\\AppData\\Roaming\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"FirstEntry", {L"APPDATA=C:\\A", L"PATH=C:\\Windows"},
+        ResolvesCase{"FirstEntry",
+                     {L"APPDATA=C:\\A", L"PATH=C:\\Windows"},
                      L"C:\\A\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"LastEntry", {L"PATH=C:\\Windows", L"APPDATA=C:\\Z"},
+        ResolvesCase{"LastEntry",
+                     {L"PATH=C:\\Windows", L"APPDATA=C:\\Z"},
                      L"C:\\Z\\Microsoft\\Windows\\SendTo"},
         ResolvesCase{"OnlyEntry", {L"APPDATA=D:"}, L"D:\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"TrailingBackslashIsKept", {L"APPDATA=C:\\Data\\"},
+        ResolvesCase{"TrailingBackslashIsKept",
+                     {L"APPDATA=C:\\Data\\"},
                      L"C:\\Data\\\\Microsoft\\Windows\\SendTo"},
         ResolvesCase{"LocalAppDataBeforeDoesNotWin",
                      {L"LOCALAPPDATA=D:\\Local", L"APPDATA=C:\\Roaming"},
@@ -43,21 +45,28 @@ INSTANTIATE_TEST_SUITE_P(
         ResolvesCase{"AppDataInsideAnotherValueDoesNotWin",
                      {L"NOTE=see APPDATA=D:\\wrong", L"APPDATA=C:\\R"},
                      L"C:\\R\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"ValueContainingAppDataIsKeptWhole", {L"APPDATA=C:\\APPDATA=x"},
+        ResolvesCase{"ValueContainingAppDataIsKeptWhole",
+                     {L"APPDATA=C:\\APPDATA=x"},
                      L"C:\\APPDATA=x\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"NameComparesWithoutCase", {L"AppData=C:\\Mixed"},
+        ResolvesCase{"NameComparesWithoutCase",
+                     {L"AppData=C:\\Mixed"},
                      L"C:\\Mixed\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"LowerCaseName", {L"appdata=C:\\lower"}, L"C:\\lower\\Microsoft\\Windows\\SendTo"},
+        ResolvesCase{
+            "LowerCaseName", {L"appdata=C:\\lower"}, L"C:\\lower\\Microsoft\\Windows\\SendTo"},
         ResolvesCase{"HiddenDriveEntriesAreSkipped",
                      {L"=C:=C:\\Windows", L"=APPDATA=D:\\hidden", L"=::=::\\", L"APPDATA=C:\\R"},
                      L"C:\\R\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"FirstOfTwoWins", {L"APPDATA=C:\\first", L"APPDATA=C:\\second"},
+        ResolvesCase{"FirstOfTwoWins",
+                     {L"APPDATA=C:\\first", L"APPDATA=C:\\second"},
                      L"C:\\first\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"ValueIsNotTrimmedOrExpanded", {L"APPDATA= %USERPROFILE%\\x "},
+        ResolvesCase{"ValueIsNotTrimmedOrExpanded",
+                     {L"APPDATA= %USERPROFILE%\\x "},
                      L" %USERPROFILE%\\x \\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"UnicodeValueIsKeptExactly", {L"APPDATA=C:\\用户\\张三\\😀"},
+        ResolvesCase{"UnicodeValueIsKeptExactly",
+                     {L"APPDATA=C:\\用户\\张三\\😀"},
                      L"C:\\用户\\张三\\😀\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"UncValue", {L"APPDATA=\\\\server\\share\\roaming"},
+        ResolvesCase{"UncValue",
+                     {L"APPDATA=\\\\server\\share\\roaming"},
                      L"\\\\server\\share\\roaming\\Microsoft\\Windows\\SendTo"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -95,8 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
     Environment, RefusesFolder,
     ::testing::Values(
         RefusesCase{"EmptyEnvironment", {}, texts::kAppDataMissing},
-        RefusesCase{"NoAppData", {L"PATH=C:\\Windows", L"LOCALAPPDATA=D:\\Local"},
-                    texts::kAppDataMissing},
+        RefusesCase{
+            "NoAppData", {L"PATH=C:\\Windows", L"LOCALAPPDATA=D:\\Local"}, texts::kAppDataMissing},
         RefusesCase{"NameWithoutEquals", {L"APPDATA"}, texts::kAppDataMissing},
         RefusesCase{"OnlyHiddenEntry", {L"=APPDATA=C:\\x"}, texts::kAppDataMissing},
         RefusesCase{"EmptyValue", {L"APPDATA="}, texts::kAppDataEmpty},

@@ -15,10 +15,11 @@ using testing::FakePlatform;
 constexpr wchar_t kSendTo[] = L"C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\SendTo";
 
 class FormLoad : public ::testing::Test {
-protected:
+  protected:
     FormLoad() {
         platform.environment = {L"APPDATA=C:\\Users\\u\\AppData\\Roaming"};
-        platform.folders[kSendTo] = {L"Bluetooth.LNK", L"report.final.lnk", L"记事本.lnk", L"😀 x .lnk"};
+        platform.folders[kSendTo] = {L"Bluetooth.LNK", L"report.final.lnk", L"记事本.lnk",
+                                     L"😀 x .lnk"};
     }
 
     std::wstring LoadFailure() {

@@ -24,7 +24,8 @@ TEST_F(Label1Click, StartsTheFileManagerOncePerClickWithTheCaptionsHost) {
 
     const std::wstring address = L"http://pelgrin.example";
     EXPECT_EQ(platform.explorerArguments, (Texts{address, address}));
-    EXPECT_TRUE(texts::kLabel1Caption.ends_with(address.substr(7))) << "caption names another host";
+    EXPECT_TRUE(std::wstring_view(texts::kLabel1Caption).ends_with(address.substr(7)))
+        << "caption names another host";
     EXPECT_TRUE(platform.messages.empty());
 }
 

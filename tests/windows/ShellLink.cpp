@@ -1,7 +1,7 @@
 #include "tests/windows/ShellLink.h"
 
 #include <windows.h>
-// after windows.h, which they need
+
 #include <shlobj.h>
 #include <wrl/client.h>
 

@@ -6,7 +6,8 @@ namespace vantrel::testing {
 namespace {
 
 void Require(bool ok, const char* what) {
-    if (!ok) throw std::runtime_error(std::string(what) + " failed: " + std::to_string(GetLastError()));
+    if (!ok)
+        throw std::runtime_error(std::string(what) + " failed: " + std::to_string(GetLastError()));
 }
 
 void RemoveTree(const std::wstring& folder) {
@@ -53,7 +54,9 @@ TempFolder::TempFolder() {
     Require(CreateDirectoryW(path_.c_str(), nullptr), "CreateDirectoryW");
 }
 
-TempFolder::~TempFolder() { RemoveTree(Extended(path_)); }
+TempFolder::~TempFolder() {
+    RemoveTree(Extended(path_));
+}
 
 std::wstring TempFolder::AddFile(const std::wstring& relative, DWORD attributes,
                                  const std::string& content) {
@@ -63,9 +66,9 @@ std::wstring TempFolder::AddFile(const std::wstring& relative, DWORD attributes,
                                     CREATE_ALWAYS, attributes, nullptr);
     Require(file != INVALID_HANDLE_VALUE, "CreateFileW");
     DWORD written = 0;
-    const BOOL ok = content.empty() || WriteFile(file, content.data(),
-                                                 static_cast<DWORD>(content.size()), &written,
-                                                 nullptr);
+    const BOOL ok =
+        content.empty() ||
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     CloseHandle(file);
     Require(ok, "WriteFile");
     return path;

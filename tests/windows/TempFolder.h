@@ -8,7 +8,7 @@ namespace vantrel::testing {
 
 // A fresh folder under %TEMP%, removed with everything in it at the end of the test.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -21,7 +21,7 @@ public:
                          const std::string& content = {});
     std::wstring AddFolder(const std::wstring& relative);
 
-private:
+  private:
     std::wstring path_;
 };
 

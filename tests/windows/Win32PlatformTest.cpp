@@ -1,10 +1,9 @@
-#include "platform/win32/Win32Platform.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "platform/Error.h"
+#include "platform/win32/Win32Platform.h"
 #include "sendto/FolderResolution.h"
 #include "tests/windows/TempFolder.h"
 
@@ -48,9 +47,9 @@ TEST(Win32Environment, ResolvesTheSameFolderAsTheSystemsOwnLookup) {
 
 TEST(Win32Listing, ShowsVisibleFilesOnlySortedWithoutCase) {
     TempFolder folder;
-    for (const wchar_t* name : {L"b.lnk", L"A.lnk", L"记事本.lnk", L"😀 emoji.lnk",
-                                L"report.final.lnk", L"no extension", L".leading dot",
-                                L"trailing space .lnk ", L"trailing dot."}) {
+    for (const wchar_t* name :
+         {L"b.lnk", L"A.lnk", L"记事本.lnk", L"😀 emoji.lnk", L"report.final.lnk", L"no extension",
+          L".leading dot", L"trailing space .lnk ", L"trailing dot."}) {
         folder.AddFile(name);
     }
     folder.AddFile(L"desktop.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
@@ -60,14 +59,16 @@ TEST(Win32Listing, ShowsVisibleFilesOnlySortedWithoutCase) {
     folder.AddFolder(L"subfolder");
     folder.AddFolder(L"folder.lnk");
 
-    const std::vector<std::wstring> expected = {
-        L".leading dot", L"A.lnk",     L"b.lnk",        L"no extension", L"readonly.lnk",
-        L"report.final.lnk", L"trailing dot.", L"trailing space .lnk ", L"记事本.lnk",
-        L"😀 emoji.lnk"};
+    const std::vector<std::wstring> expected = {L".leading dot",  L"A.lnk",
+                                                L"b.lnk",         L"no extension",
+                                                L"readonly.lnk",  L"report.final.lnk",
+                                                L"trailing dot.", L"trailing space .lnk ",
+                                                L"记事本.lnk",    L"😀 emoji.lnk"};
     const auto names = platform.ListFiles(folder.path());
     EXPECT_EQ(names, expected);
     for (const auto& name : names) {
-        EXPECT_TRUE(platform.Exists(folder.path() + L"\\" + name)) << "cannot address a listed name";
+        EXPECT_TRUE(platform.Exists(folder.path() + L"\\" + name))
+            << "cannot address a listed name";
     }
 }
 
@@ -92,7 +93,8 @@ TEST(Win32Listing, WorksPastTheOldPathLimit) {
 TEST(Win32Listing, DoubledSeparatorStillAddressesTheFolder) {
     TempFolder folder;
     folder.AddFile(L"inner\\x.lnk");
-    EXPECT_EQ(platform.ListFiles(folder.path() + L"\\\\inner"), std::vector<std::wstring>{L"x.lnk"});
+    EXPECT_EQ(platform.ListFiles(folder.path() + L"\\\\inner"),
+              std::vector<std::wstring>{L"x.lnk"});
 }
 
 TEST(Win32Listing, MissingFolderOrFileFailsWithTheSystemsReason) {

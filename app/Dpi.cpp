@@ -1,0 +1,40 @@
+#include "app/Dpi.h"
+
+namespace vantrel::app {
+namespace {
+
+// Per-window DPI functions arrived with Windows 10; look them up so the
+// program still starts on older systems.
+template <typename Function>
+Function User32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+}  // namespace
+
+UINT DpiForWindow(HWND window) {
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(window)) return dpi;
+    }
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD extendedStyle, UINT dpi) {
+    static const auto adjustForDpi =
+        User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, client.cx, client.cy};
+    const BOOL adjusted = adjustForDpi ? adjustForDpi(&frame, style, FALSE, extendedStyle, dpi)
+                                       : AdjustWindowRectEx(&frame, style, FALSE, extendedStyle);
+    if (!adjusted) return client;
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+}  // namespace vantrel::app

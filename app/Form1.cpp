@@ -1,0 +1,233 @@
+#include "app/Form1.h"
+
+#include <exception>
+#include <utility>
+
+#include "platform/Error.h"
+#include "platform/win32/SystemError.h"
+
+namespace vantrel::app {
+namespace {
+
+void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // A system colour index, so the colour follows the user's scheme when drawn.
+    windowClass.hbrBackground =
+        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_INACTIVECAPTION + 1));
+    windowClass.lpszClassName = Form1::kClassName;
+    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        win32::ThrowLastError();
+    }
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+Form1::Form1(HINSTANCE instance, Platform& platform)
+    : instance_(instance), platform_(platform), logic_(platform, *this) {
+    RegisterFormClass(instance, &Form1::WindowProcedure);
+    text1DropTarget_.Attach(new Text1DropTarget(
+        [this](const DropData& data) { RunHandler([&] { logic_.Text1_OLEDragDrop(data); }); }));
+}
+
+Form1::~Form1() = default;
+
+std::unique_ptr<FormWindow> Form1::CreateWindowAt(std::optional<POINT> topLeft) {
+    return std::make_unique<FormWindow>(instance_, kClassName, this, topLeft,
+                                        text1DropTarget_.Get());
+}
+
+void Form1::Load() {
+    window_ = CreateWindowAt(std::nullopt);
+    logic_.Form_Load();
+}
+
+void Form1::Show() {
+    ShowWindow(window_->Handle(), SW_SHOW);
+    SetForegroundWindow(window_->Handle());
+    SetFocus(Control(kText1));
+}
+
+void Form1::Reload() {
+    RECT placed;
+    if (!GetWindowRect(window_->Handle(), &placed)) win32::ThrowLastError();
+
+    // The new window is loaded before the old one goes, at the same place, so a
+    // failed load leaves the user the window they had and nothing flashes.
+    auto previous = std::exchange(window_, CreateWindowAt(POINT{placed.left, placed.top}));
+    try {
+        logic_.Form_Load();
+    } catch (...) {
+        window_ = std::move(previous);
+        throw;
+    }
+    Show();
+}
+
+std::wstring Form1::Text1Text() const {
+    return WindowText(Control(kText1));
+}
+
+void Form1::SetText1Text(const std::wstring& text) {
+    if (!SetWindowTextW(Control(kText1), text.c_str())) win32::ThrowLastError();
+}
+
+void Form1::List1Fill(const std::vector<std::wstring>& items) {
+    const HWND list = Control(kList1);
+    std::size_t characters = 0;
+    for (const auto& item : items) characters += item.size() + 1;
+
+    // One redraw for the whole fill, with storage reserved up front.
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    SendMessageW(list, LB_INITSTORAGE, items.size(), characters * sizeof(wchar_t));
+    LRESULT added = 0;
+    for (const auto& item : items) {
+        added = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        if (added < 0) break;
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    if (added < 0) win32::ThrowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+}
+
+int Form1::List1ListIndex() const {
+    return static_cast<int>(SendMessageW(Control(kList1), LB_GETCURSEL, 0, 0));
+}
+
+std::wstring Form1::List1Item(int index) const {
+    const HWND list = Control(kList1);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+template <typename Handler>
+void Form1::RunHandler(Handler&& handler) {
+    try {
+        handler();
+    } catch (const Error& e) {
+        try {
+            platform_.ShowMessage(e.Message());
+        } catch (...) {
+        }
+    } catch (const std::exception&) {
+        try {
+            platform_.ShowMessage(texts::kUnexpectedFailure);
+        } catch (...) {
+        }
+    }
+}
+
+LRESULT CALLBACK Form1::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return form ? form->HandleMessage(window, message, wParam, lParam)
+                : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Messages that reach a window being created or replaced go to the default.
+    const bool current = window_ && window_->Handle() == window;
+    switch (message) {
+        case WM_COMMAND:
+            if (current) OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+            return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                                  message, wParam, lParam);
+        case WM_SETCURSOR:
+            if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+            break;
+        case WM_DPICHANGED:
+            if (current) OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_NCDESTROY:
+            OnNcDestroy(window);
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Form1::OnCommand(int id, int notification) {
+    switch (id) {
+        case kCommand1:
+            if (notification == BN_CLICKED) RunHandler([this] { logic_.Command1_Click(); });
+            break;
+        case kCommand2:
+            if (notification == BN_CLICKED) RunHandler([this] { logic_.Command2_Click(); });
+            break;
+        case kLabel1:
+            if (notification == STN_CLICKED) RunHandler([this] { logic_.Label1_Click(); });
+            break;
+        case kText1:
+            if (notification == EN_SETFOCUS && Text1Text() == texts::kPlaceholder) {
+                // Typing replaces the placeholder; posted so a mouse click does not undo it.
+                PostMessageW(Control(kText1), EM_SETSEL, 0, -1);
+            }
+            break;
+    }
+}
+
+LRESULT Form1::OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const int id = GetDlgCtrlID(control);
+    if (id == kLabel1) {
+        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+        SetBkColor(dc, GetSysColor(COLOR_INACTIVECAPTION));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVECAPTION));
+    }
+    if (id == kList1) {
+        SetTextColor(dc, GetSysColor(COLOR_BACKGROUND));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    if (id == kCommand1 || id == kCommand2) {
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_ACTIVECAPTION));
+    }
+    return DefWindowProcW(GetParent(control), message, wParam, lParam);
+}
+
+bool Form1::OnSetCursor(HWND over) {
+    if (!window_ || over != Control(kLabel1)) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_HELP));
+    return true;
+}
+
+void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    SetWindowPos(window_->Handle(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    window_->ApplyLayout(dpi);
+}
+
+void Form1::OnNcDestroy(HWND window) {
+    if (!window_ || window_->Handle() != window) return;  // a replaced window
+    window_->Release();
+    PostQuitMessage(0);
+}
+
+}  // namespace vantrel::app

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <windows.h>
+
+#include <wrl/client.h>
+
+#include <memory>
+
+#include "app/FormWindow.h"
+#include "app/Text1DropTarget.h"
+#include "platform/Platform.h"
+#include "sendto/FormControls.h"
+#include "sendto/SendToForm.h"
+
+namespace vantrel::app {
+
+// The program's one window. The object outlives its window: the reload cycle
+// replaces the window and its controls while the handlers and `lj` stay.
+class Form1 final : public FormControls {
+  public:
+    static constexpr wchar_t kClassName[] = L"VantrelForm1";
+
+    Form1(HINSTANCE instance, Platform& platform);
+    ~Form1() override;
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Creates the window hidden and runs its load event; throws vantrel::Error.
+    void Load();
+    void Show();
+    // The current window, or null once the user has closed it.
+    HWND Window() const { return window_ ? window_->Handle() : nullptr; }
+
+    std::wstring Text1Text() const override;
+    void SetText1Text(const std::wstring& text) override;
+    void List1Fill(const std::vector<std::wstring>& items) override;
+    int List1ListIndex() const override;
+    std::wstring List1Item(int index) const override;
+    void Reload() override;
+
+  private:
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void OnCommand(int id, int notification);
+    LRESULT OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnSetCursor(HWND over);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void OnNcDestroy(HWND window);
+
+    // Runs an event handler; a failure it lets out is shown, never unwound through Windows.
+    template <typename Handler>
+    void RunHandler(Handler&& handler);
+
+    HWND Control(ControlId id) const { return window_->Control(id); }
+
+    std::unique_ptr<FormWindow> CreateWindowAt(std::optional<POINT> topLeft);
+
+    HINSTANCE instance_;
+    Platform& platform_;
+    SendToForm logic_;
+    Microsoft::WRL::ComPtr<Text1DropTarget> text1DropTarget_;
+    std::unique_ptr<FormWindow> window_;
+};
+
+}  // namespace vantrel::app
