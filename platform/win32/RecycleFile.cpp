@@ -3,15 +3,26 @@
 #include <shellapi.h>
 
 #include "platform/win32/ExtendedPath.h"
+#include "platform/win32/ShellOperationError.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace vantrel::win32 {
+namespace {
+
+// The shell drops a trailing dot or space from a name, and would then reach
+// another file ("x." becomes "x"): such a name must not be handed to it.
+bool ShellCanAddress(const std::wstring& path) {
+    return !path.empty() && path.back() != L'.' && path.back() != L' ';
+}
+
+}  // namespace
 
 void Win32Platform::RecycleFile(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) ThrowSystemError(ERROR_ACCESS_DENIED);
+    if (!ShellCanAddress(path)) ThrowSystemError(ERROR_INVALID_NAME);
 
     std::wstring from = path;
     from.push_back(L'\0');  // the list is double-null terminated
@@ -19,7 +30,9 @@ void Win32Platform::RecycleFile(const std::wstring& path) {
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
     operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-    if (const int result = SHFileOperationW(&operation)) ThrowSystemError(result);
+    if (const int result = SHFileOperationW(&operation)) {
+        ThrowSystemError(ShellOperationError(result));
+    }
     if (operation.fAnyOperationsAborted) ThrowSystemError(ERROR_CANCELLED);
     // The shell may report success for what it skipped: trust only the folder.
     if (GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) {

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "platform/Error.h"
+#include "platform/win32/ShellOperationError.h"
+#include "platform/win32/Win32Platform.h"
+#include "tests/windows/TempFolder.h"
+
+namespace vantrel {
+namespace {
+
+using testing::TempFolder;
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(testing::Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Wine's Recycle Bin is the freedesktop trash: $XDG_DATA_HOME/Trash/files, seen through Z:.
+std::wstring TrashFolder() {
+    std::wstring home(32768, L'\0');
+    const DWORD length =
+        GetEnvironmentVariableW(L"XDG_DATA_HOME", home.data(), static_cast<DWORD>(home.size()));
+    if (length == 0 || length >= home.size()) return {};
+    home.resize(length);
+    for (auto& c : home) {
+        if (c == L'/') c = L'\\';
+    }
+    return L"Z:" + home + L"\\Trash\\files";
+}
+
+// A name no earlier run left in the trash.
+std::wstring UniqueName(const wchar_t* stem) {
+    return stem + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetTickCount64()) + L".lnk";
+}
+
+class Win32RecycleFile : public ::testing::Test {
+  protected:
+    void ExpectFailureKeeps(const std::wstring& path, const std::vector<std::wstring>& kept) {
+        try {
+            platform.RecycleFile(path);
+            ADD_FAILURE() << "recycled " << path.size() << " characters of path";
+        } catch (const Error& e) {
+            EXPECT_FALSE(e.Message().empty());
+            EXPECT_NE(e.SystemCode(), 0u);
+        }
+        for (const auto& item : kept) EXPECT_TRUE(Exists(item)) << "deleted a bystander";
+    }
+
+    TempFolder folder;
+    win32::Win32Platform platform{L"Vantrel"};
+};
+
+TEST_F(Win32RecycleFile, MovesTheFileToTheTrash) {
+    const std::wstring trash = TrashFolder();
+    ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME is not set for the Wine session";
+    const std::wstring name = UniqueName(L"回收-");
+    const std::wstring file = folder.AddFile(name, FILE_ATTRIBUTE_NORMAL, "shortcut bytes");
+    const std::wstring neighbour = folder.AddFile(L"neighbour.lnk");
+
+    platform.RecycleFile(file);
+
+    EXPECT_FALSE(Exists(file));
+    EXPECT_TRUE(Exists(neighbour));
+    EXPECT_TRUE(Exists(trash + L"\\" + name)) << "not in the trash";
+}
+
+TEST_F(Win32RecycleFile, ReadOnlyFileIsRecycledToo) {
+    const std::wstring name = UniqueName(L"readonly-");
+    const std::wstring file = folder.AddFile(name, FILE_ATTRIBUTE_READONLY);
+    platform.RecycleFile(file);
+    EXPECT_FALSE(Exists(file));
+    EXPECT_TRUE(Exists(TrashFolder() + L"\\" + name));
+}
+
+TEST_F(Win32RecycleFile, MissingFileFailsAndDeletesNothing) {
+    const std::wstring neighbour = folder.AddFile(L"neighbour.lnk");
+    ExpectFailureKeeps(folder.path() + L"\\gone.lnk", {neighbour});
+}
+
+TEST_F(Win32RecycleFile, FolderIsNeverDeleted) {
+    const std::wstring inner = folder.AddFolder(L"folder.lnk");
+    const std::wstring content = folder.AddFile(L"folder.lnk\\inside.txt");
+    ExpectFailureKeeps(inner, {inner, content});
+    ExpectFailureKeeps(inner + L"\\", {inner, content});
+    ExpectFailureKeeps(folder.path() + L"\\", {inner, content});
+}
+
+TEST_F(Win32RecycleFile, NameTheShellWouldShortenTouchesNoOtherFile) {
+    // The shell reads "x." as "x" and "y " as "y".
+    const std::wstring plain = folder.AddFile(L"x");
+    const std::wstring dotted = folder.AddFile(L"x.");
+    const std::wstring spacedPlain = folder.AddFile(L"y");
+    const std::wstring spaced = folder.AddFile(L"y ");
+    ExpectFailureKeeps(dotted, {plain, dotted, spacedPlain, spaced});
+    ExpectFailureKeeps(spaced, {plain, dotted, spacedPlain, spaced});
+}
+
+TEST_F(Win32RecycleFile, FileInUseFailsAndIsKept) {
+    const std::wstring file = folder.AddFile(L"in use.lnk");
+    const HANDLE open =
+        CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    ExpectFailureKeeps(file, {file});
+    CloseHandle(open);
+}
+
+struct ShellCodeCase {
+    const char* name;
+    int shellCode;
+    DWORD systemCode;
+};
+
+class Win32ShellOperationError : public ::testing::TestWithParam<ShellCodeCase> {};
+
+TEST_P(Win32ShellOperationError, IsDescribedByTheMatchingSystemCode) {
+    EXPECT_EQ(win32::ShellOperationError(GetParam().shellCode), GetParam().systemCode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Code, Win32ShellOperationError,
+    ::testing::Values(ShellCodeCase{"InvalidFilesIsNotSystemCallLevel", 0x7C, ERROR_FILE_NOT_FOUND},
+                      ShellCodeCase{"AccessDeniedIsNotBadUnit", 0x78, ERROR_ACCESS_DENIED},
+                      ShellCodeCase{"ErrorMaxIsNotAlreadyExists", 0xB7, ERROR_FILENAME_EXCED_RANGE},
+                      ShellCodeCase{"ErrorOnDestination", 0x10000, ERROR_GEN_FAILURE},
+                      ShellCodeCase{"SharingViolationPassesThrough", ERROR_SHARING_VIOLATION,
+                                    ERROR_SHARING_VIOLATION},
+                      ShellCodeCase{"FileNotFoundPassesThrough", ERROR_FILE_NOT_FOUND,
+                                    ERROR_FILE_NOT_FOUND}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vantrel
