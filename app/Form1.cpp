@@ -43,11 +43,20 @@ Form1::Form1(HINSTANCE instance, Platform& platform)
     RegisterFormClass(instance, &Form1::WindowProcedure);
 }
 
-Form1::~Form1() = default;
+// reset() lets go of the window before destroying it, so its end is not taken for
+// the user's closing it: that would post WM_QUIT and end a message box shown next.
+Form1::~Form1() {
+    window_.reset();
+}
 
 void Form1::Load() {
     window_ = std::make_unique<FormWindow>(instance_, kClassName, this, std::nullopt);
-    logic_.Form_Load();
+    try {
+        logic_.Form_Load();
+    } catch (...) {
+        window_.reset();  // a window that failed to load is never shown
+        throw;
+    }
 }
 
 void Form1::Show() {
