@@ -158,7 +158,6 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     const bool current = window_ && window_->Handle() == window;
     switch (message) {
         case WM_COMMAND:
-            if (current) OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORLISTBOX:
@@ -176,13 +175,6 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void Form1::OnCommand(int id, int notification) {
-    if (id == kText1 && notification == EN_SETFOCUS && Text1Text() == texts::kPlaceholder) {
-        // Typing replaces the placeholder; posted so a mouse click does not undo it.
-        PostMessageW(Control(kText1), EM_SETSEL, 0, -1);
-    }
 }
 
 LRESULT Form1::OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {

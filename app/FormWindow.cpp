@@ -1,6 +1,7 @@
 #include "app/FormWindow.h"
 
 #include "app/Dpi.h"
+#include "app/PlaceholderSelection.h"
 #include "platform/win32/SystemError.h"
 
 namespace vantrel::app {
@@ -27,20 +28,27 @@ FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creat
                               nullptr, nullptr, instance, creationData);
     if (!window_) win32::ThrowLastError();
 
+    // The destructor does not run for a constructor that throws.
+    try {
+        CreateControls(instance);
+        SelectPlaceholderWhenEntered(Control(kText1), texts::kPlaceholder);
+        ApplyLayout(DpiForWindow(window_));
+    } catch (...) {
+        DestroyWindow(window_);
+        throw;
+    }
+    if (!topLeft) CenterOnWorkArea();
+}
+
+void FormWindow::CreateControls(HINSTANCE instance) {
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const ControlDesign& design = kControls[i];
         controls_[i] = CreateWindowExW(design.extendedStyle, design.className, design.text,
                                        WS_CHILD | WS_VISIBLE | design.style, 0, 0, 0, 0, window_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
                                        instance, nullptr);
-        if (!controls_[i]) {
-            const DWORD error = GetLastError();
-            DestroyWindow(window_);
-            win32::ThrowSystemError(error);
-        }
+        if (!controls_[i]) win32::ThrowLastError();
     }
-    ApplyLayout(DpiForWindow(window_));
-    if (!topLeft) CenterOnWorkArea();
 }
 
 FormWindow::~FormWindow() {

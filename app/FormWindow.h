@@ -39,6 +39,7 @@ class FormWindow {
     static constexpr DWORD kExtendedStyle = 0;
 
   private:
+    void CreateControls(HINSTANCE instance);
     void CenterOnWorkArea();
 
     HWND window_ = nullptr;
