@@ -129,6 +129,56 @@ TEST_F(Form1InProcess, DpiChangeMovesTheWindowWhereTheSystemSuggests) {
     EXPECT_EQ(placed.top, 30);
 }
 
+TEST_F(Form1InProcess, PaintsItsBackgroundInTheInactiveCaptionColour) {
+    EXPECT_EQ(GetClassLongPtrW(Window(), GCLP_HBRBACKGROUND), COLOR_INACTIVECAPTION + 1);
+}
+
+struct ColourCase {
+    const char* name;
+    int id;
+    UINT message;
+    int textColour;
+    int background;
+};
+
+void PrintTo(const ColourCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class ControlColour : public Form1InProcess, public ::testing::WithParamInterface<ColourCase> {};
+
+// Colours are the user's scheme's, looked up when drawn.
+TEST_P(ControlColour, DrawsInTheDesignedSystemColours) {
+    const ColourCase& colours = GetParam();
+    const HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    const auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(Window(), colours.message, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(Control(colours.id))));
+    const COLORREF text = GetTextColor(dc);
+    DeleteDC(dc);
+    EXPECT_EQ(text, GetSysColor(colours.textColour));
+    EXPECT_EQ(brush, GetSysColorBrush(colours.background));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, ControlColour,
+    ::testing::Values(ColourCase{"Label1HighlightOnInactiveCaption", app::kLabel1,
+                                 WM_CTLCOLORSTATIC, COLOR_HIGHLIGHT, COLOR_INACTIVECAPTION},
+                      ColourCase{"List1DesktopColourText", app::kList1, WM_CTLCOLORLISTBOX,
+                                 COLOR_BACKGROUND, COLOR_WINDOW}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Form1InProcess, PointerOverLabel1IsTheHelpSelectArrowAndElsewhereNot) {
+    const HCURSOR help = LoadCursorW(nullptr, IDC_HELP);
+    SendMessageW(Window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(app::kLabel1)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), help);
+    SendMessageW(Control(app::kList1), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(app::kList1)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(GetCursor(), help);
+}
+
 TEST_F(Form1InProcess, StartsWithFocusInText1AndNothingSelected) {
     EXPECT_EQ(GetFocus(), Control(app::kText1));
     EXPECT_EQ(ListSelection(Control(app::kList1)), -1);

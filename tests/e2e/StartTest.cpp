@@ -101,12 +101,41 @@ TEST_F(StartKeyboardTest, TabCyclesThroughTheFourControlsInDesignOrder) {
     }
 }
 
-TEST_F(StartKeyboardTest, TypingReplacesTheSelectedPlaceholder) {
+enum class Reach { kAtStart, kByTab, kByClick };
+
+struct TypingCase {
+    const char* name;
+    Reach reach;  // how Text1 got the focus
+};
+
+void PrintTo(const TypingCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class TypingTest : public StartKeyboardTest, public ::testing::WithParamInterface<TypingCase> {};
+
+TEST_P(TypingTest, ReplacesTheWholePlaceholder) {
     ASSERT_TRUE(WaitUntil([&] { return Process().Focus() == Control(kText1); }));
+    if (GetParam().reach != Reach::kAtStart) {
+        ASSERT_TRUE(TabTo(kCommand1));
+    }
+    if (GetParam().reach == Reach::kByTab) {
+        for (const int id : {kCommand2, kList1, kText1}) ASSERT_TRUE(TabTo(id));
+    }
+    if (GetParam().reach == Reach::kByClick) {
+        Click(Control(kText1), {40, ClientSize(Control(kText1)).cy / 2});
+        ASSERT_TRUE(WaitUntil([&] { return Process().Focus() == Control(kText1); }));
+    }
     TypeText(Window(), L"C:\\Tools\\编辑器.exe");
     EXPECT_TRUE(WaitUntil([&] { return Text(Control(kText1)) == L"C:\\Tools\\编辑器.exe"; }))
         << ::testing::PrintToString(Text(Control(kText1)));
 }
+
+INSTANTIATE_TEST_SUITE_P(Focus, TypingTest,
+                         ::testing::Values(TypingCase{"AtStart", Reach::kAtStart},
+                                           TypingCase{"AfterTabbingRound", Reach::kByTab},
+                                           TypingCase{"AfterClick", Reach::kByClick}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartKeyboardTest, ClickSelectsOneItemAtATime) {
     const HWND list = Control(kList1);
