@@ -93,33 +93,34 @@ HWND VantrelProcess::FindMessageBox() const {
     return nullptr;
 }
 
-void VantrelProcess::Observe() {
+HWND VantrelProcess::VisibleMainWindow() const {
     const HWND main = FindMainWindow();
-    if (main && IsWindowVisible(main)) mainWindowSeen_ = true;
+    return main && IsWindowVisible(main) ? main : nullptr;
 }
 
-HWND VantrelProcess::WaitForMainWindow(std::chrono::milliseconds timeout) {
+void VantrelProcess::Observe() {
+    if (VisibleMainWindow()) mainWindowSeen_ = true;
+}
+
+template <typename Find>
+HWND VantrelProcess::WaitForWindow(Find find, std::chrono::milliseconds timeout) {
     HWND found = nullptr;
     WaitUntil(
         [&] {
             Observe();
-            found = FindMainWindow();
-            return found && IsWindowVisible(found);
+            found = find();
+            return found != nullptr;
         },
         timeout);
-    return found && IsWindowVisible(found) ? found : nullptr;
+    return found;
+}
+
+HWND VantrelProcess::WaitForMainWindow(std::chrono::milliseconds timeout) {
+    return WaitForWindow([this] { return VisibleMainWindow(); }, timeout);
 }
 
 HWND VantrelProcess::WaitForMessageBox(std::chrono::milliseconds timeout) {
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-            Observe();
-            box = FindMessageBox();
-            return box != nullptr;
-        },
-        timeout);
-    return box;
+    return WaitForWindow([this] { return FindMessageBox(); }, timeout);
 }
 
 HWND VantrelProcess::Focus() const {

@@ -46,7 +46,11 @@ class VantrelProcess {
 
   private:
     std::vector<HWND> TopLevelWindows() const;
+    HWND VisibleMainWindow() const;
+    // Notes what the program shows while a test waits.
     void Observe();
+    template <typename Find>
+    HWND WaitForWindow(Find find, std::chrono::milliseconds timeout);
 
     win32::UniqueKernelHandle process_;
     win32::UniqueKernelHandle thread_;
