@@ -13,8 +13,16 @@ Function User32Function(const char* name) {
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using SetDpiAwarenessFunction = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
 
 }  // namespace
+
+void DeclarePerMonitorDpiAwareness() {
+    static const auto setAwareness =
+        User32Function<SetDpiAwarenessFunction>("SetProcessDpiAwarenessContext");
+    // Its failure is harmless: an older system, or awareness already declared.
+    if (setAwareness) setAwareness(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+}
 
 UINT DpiForWindow(HWND window) {
     static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");

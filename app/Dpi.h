@@ -4,6 +4,10 @@
 
 namespace vantrel::app {
 
+// Has Windows tell the program each monitor's DPI (WM_DPICHANGED) instead of
+// stretching its bitmap. Before the first window is created.
+void DeclarePerMonitorDpiAwareness();
+
 // The DPI a window is shown at; the system DPI where Windows has no per-window DPI.
 UINT DpiForWindow(HWND window);
 

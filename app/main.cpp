@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "app/Dpi.h"
 #include "app/Form1.h"
 #include "app/ScopedOle.h"
 #include "platform/Error.h"
@@ -37,6 +38,7 @@ int RunMessageLoop(const vantrel::app::Form1& form) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     RestrictDllSearch();
+    vantrel::app::DeclarePerMonitorDpiAwareness();
     vantrel::win32::Win32Platform platform(vantrel::texts::kTitle);
     try {
         const vantrel::app::ScopedOle ole;
