@@ -45,7 +45,11 @@ Form1::Form1(HINSTANCE instance, Platform& platform)
         [this](const DropData& data) { RunHandler([&] { logic_.Text1_OLEDragDrop(data); }); }));
 }
 
-Form1::~Form1() = default;
+// reset() lets go of the window before destroying it, so its end is not taken for
+// the user's closing it: that would post WM_QUIT and end a message box shown next.
+Form1::~Form1() {
+    window_.reset();
+}
 
 std::unique_ptr<FormWindow> Form1::CreateWindowAt(std::optional<POINT> topLeft) {
     return std::make_unique<FormWindow>(instance_, kClassName, this, topLeft,
@@ -54,7 +58,12 @@ std::unique_ptr<FormWindow> Form1::CreateWindowAt(std::optional<POINT> topLeft) 
 
 void Form1::Load() {
     window_ = CreateWindowAt(std::nullopt);
-    logic_.Form_Load();
+    try {
+        logic_.Form_Load();
+    } catch (...) {
+        window_.reset();  // a window that failed to load is never shown
+        throw;
+    }
 }
 
 void Form1::Show() {
@@ -184,12 +193,6 @@ void Form1::OnCommand(int id, int notification) {
             break;
         case kLabel1:
             if (notification == STN_CLICKED) RunHandler([this] { logic_.Label1_Click(); });
-            break;
-        case kText1:
-            if (notification == EN_SETFOCUS && Text1Text() == texts::kPlaceholder) {
-                // Typing replaces the placeholder; posted so a mouse click does not undo it.
-                PostMessageW(Control(kText1), EM_SETSEL, 0, -1);
-            }
             break;
     }
 }

@@ -1,6 +1,7 @@
 #include "app/FormWindow.h"
 
 #include "app/Dpi.h"
+#include "app/PlaceholderSelection.h"
 #include "platform/win32/SystemError.h"
 
 namespace vantrel::app {
@@ -27,6 +28,17 @@ FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creat
                                   0, nullptr, nullptr, instance, creationData));
     if (!window_) win32::ThrowLastError();
 
+    // From here on a failure destroys the window with window_.
+    CreateControls(instance);
+    SelectPlaceholderWhenEntered(Control(kText1), texts::kPlaceholder);
+    ApplyLayout(DpiForWindow(Handle()));
+    if (!topLeft) CenterOnWorkArea();
+
+    win32::ThrowIfFailed(RegisterDragDrop(Control(kText1), text1Target));
+    dropRegistered_ = true;
+}
+
+void FormWindow::CreateControls(HINSTANCE instance) {
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const ControlDesign& design = kControls[i];
         controls_[i] = CreateWindowExW(design.extendedStyle, design.className, design.text,
@@ -35,11 +47,6 @@ FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creat
                                        instance, nullptr);
         if (!controls_[i]) win32::ThrowLastError();
     }
-    ApplyLayout(DpiForWindow(Handle()));
-    if (!topLeft) CenterOnWorkArea();
-
-    win32::ThrowIfFailed(RegisterDragDrop(Control(kText1), text1Target));
-    dropRegistered_ = true;
 }
 
 FormWindow::~FormWindow() {

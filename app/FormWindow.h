@@ -47,13 +47,15 @@ class FormWindow {
     static constexpr DWORD kExtendedStyle = 0;
 
   private:
+    void CreateControls(HINSTANCE instance);
     void CenterOnWorkArea();
 
-    UniqueWindow window_;
-    bool dropRegistered_ = false;
-    std::array<HWND, kControls.size()> controls_{};
+    // Declared before the window, so they are deleted only after it is destroyed.
     UniqueFont formFont_;
     std::array<UniqueFont, kControls.size()> fonts_;
+    std::array<HWND, kControls.size()> controls_{};
+    bool dropRegistered_ = false;
+    UniqueWindow window_;
 };
 
 }  // namespace vantrel::app

@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/Dpi.h"
+#include "app/Form1.h"
+#include "app/ScopedOle.h"
+#include "platform/Error.h"
+#include "sendto/Texts.h"
+#include "tests/e2e/WindowDesign.h"
+#include "tests/e2e/WindowQueries.h"
+#include "tests/fakes/FakePlatform.h"
+
+namespace vantrel::testing {
+namespace {
+
+constexpr wchar_t kSendTo[] = L"C:\\用户\\AppData\\Microsoft\\Windows\\SendTo";
+
+int FormWindowsOfThisProcess() {
+    int count = 0;
+    for (HWND window = FindWindowExW(nullptr, nullptr, app::Form1::kClassName, nullptr); window;
+         window = FindWindowExW(nullptr, window, app::Form1::kClassName, nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId()) ++count;
+    }
+    return count;
+}
+
+// Form1 in this process, on a fake machine, for what only its handles show:
+// fonts, colours and pointer, the DPI handler and the reload cycle.
+class Form1InProcess : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(ole_.Result(), S_OK) << "Text1 takes drops only with OLE initialized";
+        platform_.environment = {L"APPDATA=C:\\用户\\AppData"};
+        platform_.folders[kSendTo] = {L"a.lnk", L"b.lnk"};
+        form_ = std::make_unique<app::Form1>(GetModuleHandleW(nullptr), platform_);
+        form_->Load();
+        form_->Show();
+    }
+    void TearDown() override {
+        form_.reset();
+        MSG quit;
+        EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+            << "destroying the form ended the message loop";
+    }
+
+    HWND Window() const { return form_->Window(); }
+    HWND Control(int id) const { return GetDlgItem(form_->Window(), id); }
+
+    void ChangeDpi(UINT dpi) {
+        RECT suggested{40, 30, 40 + 1300, 30 + 800};
+        SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
+
+    app::ScopedOle ole_;
+    FakePlatform platform_;
+    std::unique_ptr<app::Form1> form_;
+};
+
+class ControlAtDpi : public Form1InProcess,
+                     public ::testing::WithParamInterface<std::tuple<ControlDesignCase, UINT>> {
+  protected:
+    const ControlDesignCase& Design() const { return std::get<0>(GetParam()); }
+    UINT Dpi() const { return std::get<1>(GetParam()); }
+
+    void SetUp() override {
+        Form1InProcess::SetUp();
+        // The window is created at the system's DPI; any other arrives as a change.
+        if (Dpi() != app::DpiForWindow(Window())) ChangeDpi(Dpi());
+    }
+};
+
+TEST_P(ControlAtDpi, HasTheDesignedFontScaledForTheDpi) {
+    const LOGFONTW font = FontOf(Control(Design().id));
+    EXPECT_STREQ(font.lfFaceName, kDesignedFace);
+    EXPECT_EQ(font.lfHeight, -MulDiv(Design().tenthsOfPoint, static_cast<int>(Dpi()), 720));
+    EXPECT_EQ(font.lfWeight, FW_NORMAL);
+    EXPECT_EQ(font.lfCharSet, 134);
+    EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
+}
+
+TEST_P(ControlAtDpi, IsPlacedFromTheDesignAtTheDpi) {
+    EXPECT_EQ(BoxOf(RectInParent(Control(Design().id))), ScaledTwips(Design().twips, Dpi()));
+}
+
+class TextAtDpi : public ControlAtDpi {};
+
+TEST_P(TextAtDpi, FitsOnOneLine) {
+    const HWND control = Control(Design().id);
+    const HDC dc = GetDC(control);
+    ASSERT_NE(dc, nullptr);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    const BOOL measured = GetTextExtentPoint32W(dc, Design().text.c_str(),
+                                                static_cast<int>(Design().text.size()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    ASSERT_TRUE(measured);
+    EXPECT_LE(extent.cx, ClientSize(control).cx);
+    EXPECT_LE(extent.cy, ClientSize(control).cy);
+}
+
+std::string ControlAtDpiName(
+    const ::testing::TestParamInfo<std::tuple<ControlDesignCase, UINT>>& info) {
+    return std::string(std::get<0>(info.param).name) + "At" +
+           std::to_string(std::get<1>(info.param));
+}
+
+std::vector<ControlDesignCase> ControlsWithText() {
+    std::vector<ControlDesignCase> controls = DesignedControls();
+    std::erase_if(controls, [](const ControlDesignCase& control) { return control.text.empty(); });
+    return controls;
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, ControlAtDpi,
+                         ::testing::Combine(::testing::ValuesIn(DesignedControls()),
+                                            ::testing::Values(96u, 144u)),
+                         ControlAtDpiName);
+INSTANTIATE_TEST_SUITE_P(Controls, TextAtDpi,
+                         ::testing::Combine(::testing::ValuesIn(ControlsWithText()),
+                                            ::testing::Values(96u, 144u)),
+                         ControlAtDpiName);
+
+TEST_F(Form1InProcess, DpiChangeMovesTheWindowWhereTheSystemSuggests) {
+    ChangeDpi(144);
+    RECT placed{};
+    ASSERT_TRUE(GetWindowRect(Window(), &placed));
+    EXPECT_EQ(placed.left, 40);
+    EXPECT_EQ(placed.top, 30);
+}
+
+TEST_F(Form1InProcess, PaintsItsBackgroundInTheInactiveCaptionColour) {
+    EXPECT_EQ(GetClassLongPtrW(Window(), GCLP_HBRBACKGROUND), COLOR_INACTIVECAPTION + 1);
+}
+
+struct ColourCase {
+    const char* name;
+    int id;
+    UINT message;
+    int textColour;
+    int background;
+};
+
+void PrintTo(const ColourCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class ControlColour : public Form1InProcess, public ::testing::WithParamInterface<ColourCase> {};
+
+// Colours are the user's scheme's, looked up when drawn.
+TEST_P(ControlColour, DrawsInTheDesignedSystemColours) {
+    const ColourCase& colours = GetParam();
+    const HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    const auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(Window(), colours.message, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(Control(colours.id))));
+    const COLORREF text = GetTextColor(dc);
+    DeleteDC(dc);
+    EXPECT_EQ(text, GetSysColor(colours.textColour));
+    EXPECT_EQ(brush, GetSysColorBrush(colours.background));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, ControlColour,
+    ::testing::Values(ColourCase{"Label1HighlightOnInactiveCaption", app::kLabel1,
+                                 WM_CTLCOLORSTATIC, COLOR_HIGHLIGHT, COLOR_INACTIVECAPTION},
+                      ColourCase{"List1DesktopColourText", app::kList1, WM_CTLCOLORLISTBOX,
+                                 COLOR_BACKGROUND, COLOR_WINDOW}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Form1InProcess, PointerOverLabel1IsTheHelpSelectArrowAndElsewhereNot) {
+    const HCURSOR help = LoadCursorW(nullptr, IDC_HELP);
+    SendMessageW(Window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(app::kLabel1)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), help);
+    SendMessageW(Control(app::kList1), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(app::kList1)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(GetCursor(), help);
+}
+
+TEST_F(Form1InProcess, ReloadReplacesTheWindowInPlaceWithFreshControls) {
+    const HWND before = Window();
+    ASSERT_TRUE(SetWindowPos(before, nullptr, 123, 87, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+    SetWindowTextW(Control(app::kText1), L"C:\\Tools\\editor.exe");
+    SendMessageW(Control(app::kList1), LB_SETCURSEL, 1, 0);
+    platform_.folders[kSendTo].push_back(L"editor.lnk");
+
+    form_->Reload();
+
+    const HWND after = Window();
+    ASSERT_NE(after, nullptr);
+    EXPECT_NE(after, before);
+    EXPECT_FALSE(IsWindow(before));
+    EXPECT_TRUE(IsWindowVisible(after));
+    EXPECT_EQ(BoxOf(RectInParent(after)).left, 123);
+    EXPECT_EQ(BoxOf(RectInParent(after)).top, 87);
+    EXPECT_EQ(Text(Control(app::kText1)), texts::kPlaceholder);
+    EXPECT_EQ(ListItems(Control(app::kList1)),
+              (std::vector<std::wstring>{L"a.lnk", L"b.lnk", L"editor.lnk"}));
+    EXPECT_EQ(ListSelection(Control(app::kList1)), -1);
+    EXPECT_EQ(GetFocus(), Control(app::kText1));
+    MSG quit;
+    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+        << "the reload ended the message loop";
+}
+
+TEST_F(Form1InProcess, FailedReloadLeavesTheWindowAsItWas) {
+    const HWND before = Window();
+    const RECT placed = RectInParent(before);
+    SetWindowTextW(Control(app::kText1), L"C:\\Tools\\editor.exe");
+    SendMessageW(Control(app::kList1), LB_SETCURSEL, 1, 0);
+    platform_.folders.erase(kSendTo);
+
+    EXPECT_THROW(form_->Reload(), Error);
+
+    EXPECT_EQ(Window(), before);
+    EXPECT_TRUE(IsWindowVisible(before));
+    EXPECT_EQ(BoxOf(RectInParent(before)), BoxOf(placed));
+    EXPECT_EQ(Text(Control(app::kText1)), L"C:\\Tools\\editor.exe");
+    EXPECT_EQ(ListItems(Control(app::kList1)), (std::vector<std::wstring>{L"a.lnk", L"b.lnk"}));
+    EXPECT_EQ(ListSelection(Control(app::kList1)), 1);
+    EXPECT_EQ(FormWindowsOfThisProcess(), 1) << "the failed load left a second window";
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/UniqueHandle.h"
+#include "tests/e2e/ChildEnvironment.h"
+#include "tests/e2e/Wait.h"
+
+namespace vantrel::testing {
+
+// Vantrel.exe as the test run names it in VANTREL_EXE.
+std::wstring VantrelExe();
+
+// The real program, started as a separate process with an environment of the
+// test's choosing. Ended by force if it is still running when the object goes.
+class VantrelProcess {
+  public:
+    explicit VantrelProcess(const ChildEnvironment& environment);
+    ~VantrelProcess();
+    VantrelProcess(const VantrelProcess&) = delete;
+    VantrelProcess& operator=(const VantrelProcess&) = delete;
+
+    DWORD Id() const { return processId_; }
+
+    // The main window once it is visible; null when it is not within `timeout`.
+    HWND WaitForMainWindow(std::chrono::milliseconds timeout = kPatience);
+    // The main window now, shown or hidden; null when there is none.
+    HWND FindMainWindow() const;
+
+    // A message box of the program ("#32770" captioned "Vantrel"); null when none comes.
+    HWND WaitForMessageBox(std::chrono::milliseconds timeout = kPatience);
+    HWND FindMessageBox() const;
+
+    // Whether any wait so far saw the main window visible.
+    bool MainWindowSeen() const { return mainWindowSeen_; }
+
+    // The window with the keyboard focus in the program's UI thread.
+    HWND Focus() const;
+
+    // The exit code, or nullopt when the program is still running after `timeout`.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kPatience);
+
+  private:
+    std::vector<HWND> TopLevelWindows() const;
+    HWND VisibleMainWindow() const;
+    // Notes what the program shows while a test waits.
+    void Observe();
+    template <typename Find>
+    HWND WaitForWindow(Find find, std::chrono::milliseconds timeout);
+
+    win32::UniqueKernelHandle process_;
+    win32::UniqueKernelHandle thread_;
+    DWORD processId_ = 0;
+    DWORD threadId_ = 0;
+    bool mainWindowSeen_ = false;
+};
+
+// What a message box says, and its OK button pressed.
+std::wstring MessageBoxText(HWND box);
+void DismissMessageBox(HWND box);
+
+}  // namespace vantrel::testing

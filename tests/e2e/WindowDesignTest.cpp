@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/e2e/VantrelProcess.h"
+#include "tests/e2e/WindowDesign.h"
+#include "tests/e2e/WindowQueries.h"
+#include "tests/windows/TempFolder.h"
+
+namespace vantrel::testing {
+namespace {
+
+// One run of the program serves every case: the design is read, never changed.
+class WindowDesignTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        appData_ = std::make_unique<TempFolder>();
+        appData_->AddFile(L"Microsoft\\Windows\\SendTo\\记事本.lnk");
+        process_ = std::make_unique<VantrelProcess>(
+            ChildEnvironment::Current().Set(L"APPDATA", appData_->path()));
+        window_ = process_->WaitForMainWindow();
+    }
+    static void TearDownTestSuite() {
+        process_.reset();
+        appData_.reset();
+    }
+    void SetUp() override { ASSERT_NE(window_, nullptr) << "the main window did not appear"; }
+
+    static HWND Window() { return window_; }
+
+  private:
+    static inline std::unique_ptr<TempFolder> appData_;
+    static inline std::unique_ptr<VantrelProcess> process_;
+    static inline HWND window_ = nullptr;
+};
+
+TEST_F(WindowDesignTest, IsCaptionedVantrelWithTheDesignedClientArea) {
+    EXPECT_EQ(Text(Window()), L"Vantrel");
+    const SIZE client = ClientSize(Window());
+    EXPECT_EQ(client.cx, kClientPixels96.cx);
+    EXPECT_EQ(client.cy, kClientPixels96.cy);
+}
+
+TEST_F(WindowDesignTest, ShowsNoControlsBeyondTheDesignedOnes) {
+    int visible = 0;
+    for (HWND child = GetWindow(Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsWindowVisible(child)) ++visible;
+    }
+    EXPECT_EQ(visible, static_cast<int>(DesignedControls().size()));
+}
+
+class ControlDesignTest : public WindowDesignTest,
+                          public ::testing::WithParamInterface<ControlDesignCase> {};
+
+TEST_P(ControlDesignTest, IsPlacedSizedAndCaptionedAsDesigned) {
+    const ControlDesignCase& design = GetParam();
+    const HWND control = GetDlgItem(Window(), design.id);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(GetParent(control), Window());
+    EXPECT_EQ(CompareStringOrdinal(ClassName(control).c_str(), -1, design.className, -1, TRUE),
+              CSTR_EQUAL)
+        << "class " << ::testing::PrintToString(ClassName(control));
+    EXPECT_EQ(BoxOf(RectInParent(control)), design.pixels96);
+    if (design.id != app::kList1) {
+        EXPECT_EQ(Text(control), design.text);
+    }
+    EXPECT_TRUE(IsWindowVisible(control));
+    EXPECT_TRUE(IsWindowEnabled(control));
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, ControlDesignTest, ::testing::ValuesIn(DesignedControls()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct StyleCase {
+    const char* name;
+    int id;  // 0 for the window itself
+    DWORD required;
+    DWORD forbidden;
+};
+
+void PrintTo(const StyleCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class StyleTest : public WindowDesignTest, public ::testing::WithParamInterface<StyleCase> {};
+
+TEST_P(StyleTest, HasTheStylesTheDesignAsksFor) {
+    const StyleCase& expected = GetParam();
+    const HWND window = expected.id ? GetDlgItem(Window(), expected.id) : Window();
+    ASSERT_NE(window, nullptr);
+    const DWORD style = Style(window);
+    EXPECT_EQ(style & expected.required, expected.required) << std::hex << style;
+    EXPECT_EQ(style & expected.forbidden, 0u) << std::hex << style;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, StyleTest,
+    ::testing::Values(
+        StyleCase{"WindowMinimizableButNeitherResizableNorMaximizable", 0,
+                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_THICKFRAME | WS_MAXIMIZEBOX},
+        StyleCase{"Text1OneLineWithoutScrollBars", app::kText1, WS_TABSTOP,
+                  ES_MULTILINE | WS_HSCROLL | WS_VSCROLL},
+        // Enter must not press either button: both plain push buttons, not default ones.
+        StyleCase{"Command1PlainPushButton", app::kCommand1, WS_TABSTOP, BS_TYPEMASK},
+        StyleCase{"Command2PlainPushButton", app::kCommand2, WS_TABSTOP, BS_TYPEMASK},
+        StyleCase{"List1SingleSelectionUnsorted", app::kList1, WS_TABSTOP,
+                  LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL | LBS_NOSEL},
+        StyleCase{"Label1ClickableWithoutBorderOrFocus", app::kLabel1, SS_NOTIFY,
+                  WS_TABSTOP | WS_BORDER | SS_SUNKEN}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vantrel::testing

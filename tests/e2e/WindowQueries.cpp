@@ -1,0 +1,85 @@
+#include "tests/e2e/WindowQueries.h"
+
+#include <stdexcept>
+
+namespace vantrel::testing {
+namespace {
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) {
+        throw std::runtime_error("window " + std::to_string(message) +
+                                 " query failed: " + std::to_string(GetLastError()));
+    }
+    return static_cast<LRESULT>(result);
+}
+
+}  // namespace
+
+RECT RectInParent(HWND window) {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) throw std::runtime_error("GetWindowRect failed");
+    const HWND parent = (Style(window) & WS_CHILD) ? GetParent(window) : nullptr;
+    SetLastError(0);
+    if (parent && !MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2) &&
+        GetLastError() != 0) {
+        throw std::runtime_error("MapWindowPoints failed");
+    }
+    return rect;
+}
+
+SIZE ClientSize(HWND window) {
+    RECT rect{};
+    if (!GetClientRect(window, &rect)) throw std::runtime_error("GetClientRect failed");
+    return {rect.right, rect.bottom};
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256];
+    const int length = GetClassNameW(window, name, 256);
+    if (length == 0) throw std::runtime_error("GetClassNameW failed");
+    return {name, static_cast<std::size_t>(length)};
+}
+
+std::wstring Text(HWND window) {
+    std::wstring text(static_cast<std::size_t>(Ask(window, WM_GETTEXTLENGTH)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+DWORD Style(HWND window) {
+    return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+}
+
+std::vector<std::wstring> ListItems(HWND list) {
+    const LRESULT count = Ask(list, LB_GETCOUNT);
+    if (count == LB_ERR) throw std::runtime_error("LB_GETCOUNT failed");
+    std::vector<std::wstring> items;
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(i));
+        if (length == LB_ERR) throw std::runtime_error("LB_GETTEXTLEN failed");
+        std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+        const LRESULT copied =
+            Ask(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+        if (copied == LB_ERR) throw std::runtime_error("LB_GETTEXT failed");
+        item.resize(static_cast<std::size_t>(copied));
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+int ListSelection(HWND list) {
+    return static_cast<int>(Ask(list, LB_GETCURSEL));
+}
+
+LOGFONTW FontOf(HWND window) {
+    const auto font = reinterpret_cast<HFONT>(Ask(window, WM_GETFONT));
+    LOGFONTW described{};
+    if (!font || GetObjectW(font, sizeof described, &described) != sizeof described) {
+        throw std::runtime_error("the window has no font of its own");
+    }
+    return described;
+}
+
+}  // namespace vantrel::testing

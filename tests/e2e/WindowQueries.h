@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace vantrel::testing {
+
+// Reads of a window's state that work alike for this process's windows and for
+// another process's. A window that does not answer within seconds throws.
+
+// The window's rectangle in its parent's client coordinates (screen for a top-level window).
+RECT RectInParent(HWND window);
+SIZE ClientSize(HWND window);
+
+std::wstring ClassName(HWND window);
+std::wstring Text(HWND window);
+DWORD Style(HWND window);
+
+std::vector<std::wstring> ListItems(HWND list);
+// The selected item's index, or -1.
+int ListSelection(HWND list);
+
+// A window of this process only: a font handle means nothing in another process.
+LOGFONTW FontOf(HWND window);
+
+}  // namespace vantrel::testing
