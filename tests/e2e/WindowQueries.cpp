@@ -3,9 +3,8 @@
 #include <stdexcept>
 
 namespace vantrel::testing {
-namespace {
 
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) {
         throw std::runtime_error("window " + std::to_string(message) +
@@ -13,8 +12,6 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     }
     return static_cast<LRESULT>(result);
 }
-
-}  // namespace
 
 RECT RectInParent(HWND window) {
     RECT rect{};

@@ -10,6 +10,9 @@ namespace vantrel::testing {
 // Reads of a window's state that work alike for this process's windows and for
 // another process's. A window that does not answer within seconds throws.
 
+// Sends a message and waits for its answer, for at most a few seconds.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
 // The window's rectangle in its parent's client coordinates (screen for a top-level window).
 RECT RectInParent(HWND window);
 SIZE ClientSize(HWND window);

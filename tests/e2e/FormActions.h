@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/VantrelProcess.h"
+
+namespace vantrel::testing {
+
+// The user's actions on the running program's window, and what it answers.
+// Clicks are posted, so the program's modal message box does not hold the test.
+
+void SetText1(HWND form, const std::wstring& text);
+void SelectListItem(HWND form, int index);
+void PostClick(HWND form, int buttonId);
+
+// The text of the next message box, which is then closed with OK; empty when none comes.
+std::wstring TakeMessage(VantrelProcess& process);
+
+// Puts `text` into Text1, presses the add button and takes the answer.
+std::wstring Add(VantrelProcess& process, const std::wstring& text);
+// Selects item `index` of List1 (-1: none), presses the delete button and takes the answer.
+std::wstring Delete(VantrelProcess& process, int index);
+
+// The main window after a reload cycle: a new window, not `before`. Null when none comes.
+HWND WaitForNewMainWindow(VantrelProcess& process, HWND before);
+
+}  // namespace vantrel::testing
