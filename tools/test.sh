@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the portable logic natively (sanitized), then the
-# Windows build under Wine on a virtual display. Installs what is missing first.
+# Builds and runs every test: the portable logic natively (sanitized), a short run of
+# each fuzz target, then the Windows build under Wine on a virtual display.
+# Installs what is missing first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -17,6 +18,7 @@ run_suite() {
 
 status=0
 run_suite native || status=1
+run_suite fuzz || status=1
 run_suite windows || status=1
 
 passed=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$log" |
