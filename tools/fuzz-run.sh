@@ -16,6 +16,7 @@ options=(-max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_
     -artifact_prefix="$work/findings/")
 [ -n "$dictionary" ] && options+=(-dict="$dictionary")
 
+echo "$(basename "$program"): ${seconds}s"
 status=0
 "$program" "${options[@]}" "$work/corpus" >"$work/log" 2>&1 || status=$?
 grep -E '^stat::(number_of_executed_units|peak_rss_mb|new_units_added)' "$work/log" || true
