@@ -104,7 +104,8 @@ void Form1::List1Fill(const std::vector<std::wstring>& items) {
     // One redraw for the whole fill, with storage reserved up front.
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    SendMessageW(list, LB_INITSTORAGE, items.size(), characters * sizeof(wchar_t));
+    SendMessageW(list, LB_INITSTORAGE, items.size(),
+                 static_cast<LPARAM>(characters * sizeof(wchar_t)));
     LRESULT added = 0;
     for (const auto& item : items) {
         added = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));

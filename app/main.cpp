@@ -20,9 +20,10 @@ void RestrictDllSearch() {
 }
 
 int RunMessageLoop(const vantrel::app::Form1& form) {
-    MSG message;
-    BOOL received;
-    while ((received = GetMessageW(&message, nullptr, 0, 0)) != 0) {
+    MSG message{};
+    for (;;) {
+        const BOOL received = GetMessageW(&message, nullptr, 0, 0);
+        if (received == 0) break;
         if (received == -1) return 1;
         // Tab moves between the controls; the reload cycle may have replaced the window.
         const HWND window = form.Window();

@@ -20,6 +20,14 @@ if(VANTREL_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(VANTREL_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "VANTREL_FUZZ needs clang, whose libFuzzer the fuzz targets link")
+    endif()
+    # Coverage feedback for all the code under test; only the fuzz targets link libFuzzer's main.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 function(vantrel_strict target)
     if(MSVC)
         target_compile_options(${target} PRIVATE /W4 /WX)

@@ -5,6 +5,7 @@ packages=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
     fonts-wqy-microhei fonts-wine imagemagick
+    clang libclang-rt-14-dev clang-tidy cppcheck
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the portable logic natively (sanitized), then the
-# Windows build under Wine on a virtual display. Installs what is missing first.
+# Builds and runs every test: the portable logic natively (sanitized), a short run of
+# each fuzz target, the Windows build under Wine on a virtual display, then the static
+# checks (tools/lint.sh, counted as one test). Installs what is missing first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -17,12 +18,18 @@ run_suite() {
 
 status=0
 run_suite native || status=1
+run_suite fuzz || status=1
 run_suite windows || status=1
+echo "== lint =="
+lint_failed=0
+tools/lint.sh || { lint_failed=1; status=1; }
 
 passed=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$log" |
     awk '{p += $1 - $2; f += $2} END {print p + 0}')
 failed=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of.*/\1/p' "$log" |
     awk '{f += $1} END {print f + 0}')
+passed=$((passed + 1 - lint_failed))
+failed=$((failed + lint_failed))
 [ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || failed=1
 echo
 echo "tests: $passed passed, $failed failed"

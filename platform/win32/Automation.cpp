@@ -23,7 +23,7 @@ class UniqueVariant {
     const VARIANT& operator*() const { return value_; }
 
   private:
-    VARIANT value_;
+    VARIANT value_{};
 };
 
 class UniqueBstr {

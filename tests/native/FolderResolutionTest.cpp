@@ -72,9 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ResolvesFolderAtScale, AnyNumberOfEntries) {
     // Far past the 32767 entries a 16-bit counter could walk.
+    constexpr int kEntries = 40000;
     std::vector<std::wstring> environment;
-    for (int i = 0; i < 40000; ++i) environment.push_back(L"VAR" + std::to_wstring(i) + L"=x");
-    environment.push_back(L"APPDATA=C:\\Last");
+    environment.reserve(kEntries + 1);
+    for (int i = 0; i < kEntries; ++i)
+        environment.emplace_back(L"VAR" + std::to_wstring(i) + L"=x");
+    environment.emplace_back(L"APPDATA=C:\\Last");
     EXPECT_EQ(ResolveSendToFolder(environment), L"C:\\Last\\Microsoft\\Windows\\SendTo");
 }
 

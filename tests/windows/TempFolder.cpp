@@ -60,7 +60,7 @@ TempFolder::~TempFolder() {
 
 std::wstring TempFolder::AddFile(const std::wstring& relative, DWORD attributes,
                                  const std::string& content) {
-    const std::wstring path = path_ + L"\\" + relative;
+    std::wstring path = path_ + L"\\" + relative;
     CreateParents(Extended(path));
     const HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, attributes, nullptr);
@@ -75,7 +75,7 @@ std::wstring TempFolder::AddFile(const std::wstring& relative, DWORD attributes,
 }
 
 std::wstring TempFolder::AddFolder(const std::wstring& relative) {
-    const std::wstring path = path_ + L"\\" + relative;
+    std::wstring path = path_ + L"\\" + relative;
     CreateParents(Extended(path) + L"\\");
     return path;
 }
