@@ -133,6 +133,14 @@ std::wstring Form1::List1Item(int index) const {
 
 template <typename Handler>
 void Form1::RunHandler(Handler&& handler) {
+    if (handlerRunning_) return;
+    struct Running {
+        bool& flag;
+        explicit Running(bool& running) : flag(running) { flag = true; }
+        ~Running() { flag = false; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+    } const running(handlerRunning_);
     try {
         handler();
     } catch (const Error& e) {

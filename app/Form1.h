@@ -50,6 +50,8 @@ class Form1 final : public FormControls {
     void OnNcDestroy(HWND window);
 
     // Runs an event handler; a failure it lets out is shown, never unwound through Windows.
+    // One at a time: a click that reaches the window while a handler's message box is
+    // open (BM_CLICK from another program) is dropped, not run inside the first.
     template <typename Handler>
     void RunHandler(Handler&& handler);
 
@@ -62,6 +64,7 @@ class Form1 final : public FormControls {
     SendToForm logic_;
     Microsoft::WRL::ComPtr<Text1DropTarget> text1DropTarget_;
     std::unique_ptr<FormWindow> window_;
+    bool handlerRunning_ = false;
 };
 
 }  // namespace vantrel::app
