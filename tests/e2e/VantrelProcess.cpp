@@ -83,14 +83,18 @@ HWND VantrelProcess::FindMainWindow() const {
     return nullptr;
 }
 
+std::vector<HWND> VantrelProcess::MessageBoxes() const {
+    std::vector<HWND> boxes = TopLevelWindows();
+    std::erase_if(boxes, [](HWND window) {
+        return !HasClass(window, kDialogClass) || !IsWindowVisible(window) ||
+               !HasCaption(window, texts::kTitle);
+    });
+    return boxes;
+}
+
 HWND VantrelProcess::FindMessageBox() const {
-    for (const HWND window : TopLevelWindows()) {
-        if (HasClass(window, kDialogClass) && IsWindowVisible(window) &&
-            HasCaption(window, texts::kTitle)) {
-            return window;
-        }
-    }
-    return nullptr;
+    const std::vector<HWND> boxes = MessageBoxes();
+    return boxes.empty() ? nullptr : boxes.front();
 }
 
 HWND VantrelProcess::VisibleMainWindow() const {

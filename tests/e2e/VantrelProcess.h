@@ -34,6 +34,8 @@ class VantrelProcess {
     // A message box of the program ("#32770" captioned "Vantrel"); null when none comes.
     HWND WaitForMessageBox(std::chrono::milliseconds timeout = kPatience);
     HWND FindMessageBox() const;
+    // Every visible message box of the program, to tell one box from two.
+    std::vector<HWND> MessageBoxes() const;
 
     // Whether any wait so far saw the main window visible.
     bool MainWindowSeen() const { return mainWindowSeen_; }

@@ -23,6 +23,8 @@ class VantrelRun : public ::testing::Test {
     std::wstring AddEntry(const std::wstring& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
         return appData_.AddFile(std::wstring(kSendToBelowAppData) + L"\\" + name, attributes);
     }
+    // A file elsewhere below APPDATA, such as a program to make a shortcut to.
+    std::wstring AddAppDataFile(const std::wstring& relative) { return appData_.AddFile(relative); }
     void MakeSendToFolder() { appData_.AddFolder(kSendToBelowAppData); }
     std::wstring AddSubfolder(const std::wstring& name) {
         return appData_.AddFolder(std::wstring(kSendToBelowAppData) + L"\\" + name);
@@ -30,8 +32,10 @@ class VantrelRun : public ::testing::Test {
 
     // Starts the program with APPDATA set to `appData`, or without APPDATA for nullopt.
     VantrelProcess& StartWithAppData(std::optional<std::wstring> appData) {
-        process_ = std::make_unique<VantrelProcess>(
-            ChildEnvironment::Current().Set(L"APPDATA", std::move(appData)));
+        return Start(ChildEnvironment::Current().Set(L"APPDATA", std::move(appData)));
+    }
+    VantrelProcess& Start(const ChildEnvironment& environment) {
+        process_ = std::make_unique<VantrelProcess>(environment);
         return *process_;
     }
     VantrelProcess& Start() { return StartWithAppData(AppData()); }

@@ -53,15 +53,14 @@ std::vector<std::wstring> ListItems(HWND list) {
     const LRESULT count = Ask(list, LB_GETCOUNT);
     if (count == LB_ERR) throw std::runtime_error("LB_GETCOUNT failed");
     std::vector<std::wstring> items;
+    // Room for the longest name, so one question per item does: long lists stay
+    // quick across processes.
+    std::wstring buffer(kLongestItem + 1, L'\0');
     for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(i));
-        if (length == LB_ERR) throw std::runtime_error("LB_GETTEXTLEN failed");
-        std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
-        const LRESULT copied =
-            Ask(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
-        if (copied == LB_ERR) throw std::runtime_error("LB_GETTEXT failed");
-        item.resize(static_cast<std::size_t>(copied));
-        items.push_back(std::move(item));
+        const LRESULT length =
+            Ask(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer.data()));
+        if (length == LB_ERR) throw std::runtime_error("LB_GETTEXT failed");
+        items.emplace_back(buffer.data(), static_cast<std::size_t>(length));
     }
     return items;
 }

@@ -21,6 +21,9 @@ std::wstring ClassName(HWND window);
 std::wstring Text(HWND window);
 DWORD Style(HWND window);
 
+// The items of a list of file names: a listed name comes from WIN32_FIND_DATAW,
+// so it is shorter than MAX_PATH.
+inline constexpr std::size_t kLongestItem = MAX_PATH - 1;
 std::vector<std::wstring> ListItems(HWND list);
 // The selected item's index, or -1.
 int ListSelection(HWND list);
