@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/Layout.h"
+#include "platform/win32/UniqueHandle.h"
+#include "sendto/Texts.h"
+#include "tests/e2e/FolderSnapshot.h"
+#include "tests/e2e/FormActions.h"
+#include "tests/e2e/VantrelRun.h"
+#include "tests/e2e/WindowQueries.h"
+
+namespace vantrel::testing {
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+// Numbered names that list in the order made.
+Names Numbered(int count) {
+    Names names;
+    for (int i = 0; i < count; ++i) {
+        wchar_t name[32];
+        swprintf(name, 32, L"entry-%05d.lnk", i);
+        names.emplace_back(name);
+    }
+    return names;
+}
+
+struct ListCase {
+    const char* name;
+    Names files;
+    Names shown;
+};
+
+void PrintTo(const ListCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class FolderListTest : public VantrelRun, public ::testing::WithParamInterface<ListCase> {};
+
+TEST_P(FolderListTest, ListsEveryNameExactly) {
+    MakeSendToFolder();
+    // Made here directly: TempFolder's parent checks per file would triple the cost.
+    for (const std::wstring& name : GetParam().files) {
+        const win32::UniqueKernelHandle file(
+            CreateFileW(Extended(SendToFolder() + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_NE(file.get(), INVALID_HANDLE_VALUE) << ::testing::PrintToString(name);
+    }
+    const FolderSnapshot before = TakeSnapshot(SendToFolder());
+    const HWND window = StartAndWaitForWindow();
+    ASSERT_NE(window, nullptr);
+    const Names shown = ListItems(GetDlgItem(window, app::kList1));
+    EXPECT_EQ(shown.size(), GetParam().shown.size());
+    EXPECT_EQ(shown, GetParam().shown);
+    EXPECT_TRUE(ChangedNames(before, TakeSnapshot(SendToFolder())).empty());
+}
+
+// Listed without regard to case, by UTF-16 code unit: dots before letters,
+// CJK before the surrogates of emoji.
+INSTANTIATE_TEST_SUITE_P(
+    Folders, FolderListTest,
+    ::testing::Values(ListCase{"Empty", {}, {}},
+                      ListCase{"TenThousandFiles", Numbered(10000), Numbered(10000)},
+                      ListCase{"UnusualNames",
+                               {L"记事本.lnk", L"😀🎉.lnk", L".leading.lnk", L"..two.lnk",
+                                L"a.b.c.lnk", L"trailing  ", L"Zed.lnk"},
+                               {L"..two.lnk", L".leading.lnk", L"a.b.c.lnk", L"trailing  ",
+                                L"Zed.lnk", L"记事本.lnk", L"😀🎉.lnk"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Past MAX_PATH the program must still list, add and delete.
+class LongFolderTest : public VantrelRun {};
+
+TEST_F(LongFolderTest, ListsAddsAndDeletesPast260Characters) {
+    const std::wstring deep = std::wstring(120, L'p') + L"\\" + std::wstring(120, L'q');
+    const std::wstring appData = AppData() + L"\\" + deep;
+    const std::wstring sendTo = appData + L"\\" + kSendToBelowAppData;
+    ASSERT_GT(sendTo.size(), 260u);
+    AddAppDataFile(deep + L"\\" + kSendToBelowAppData + L"\\gone.lnk");
+    AddAppDataFile(deep + L"\\" + kSendToBelowAppData + L"\\kept.lnk");
+    const std::wstring program = AddAppDataFile(L"Tools\\editor.exe");
+
+    const HWND first = StartWithAppData(appData).WaitForMainWindow();
+    ASSERT_NE(first, nullptr) << "message: " << ::testing::PrintToString(TakeMessage(Process()));
+    EXPECT_EQ(ListItems(GetDlgItem(first, app::kList1)), (Names{L"gone.lnk", L"kept.lnk"}));
+
+    FolderSnapshot before = TakeSnapshot(sendTo);
+    EXPECT_EQ(Add(Process(), program), texts::kCreated);
+    const HWND second = WaitForNewMainWindow(Process(), first);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(ListItems(GetDlgItem(second, app::kList1)),
+              (Names{L"editor.lnk", L"gone.lnk", L"kept.lnk"}));
+    EXPECT_EQ(ChangedNames(before, TakeSnapshot(sendTo)), std::set<std::wstring>{L"editor.lnk"});
+
+    before = TakeSnapshot(sendTo);
+    EXPECT_EQ(Delete(Process(), 1), texts::kDeleted);
+    const HWND third = WaitForNewMainWindow(Process(), second);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(ListItems(GetDlgItem(third, app::kList1)), (Names{L"editor.lnk", L"kept.lnk"}));
+    EXPECT_EQ(ChangedNames(before, TakeSnapshot(sendTo)), std::set<std::wstring>{L"gone.lnk"});
+}
+
+struct DeleteCase {
+    const char* name;
+    DWORD attributes;
+    bool heldOpen;         // by another handle that shares nothing
+    std::wstring message;  // the start of the answer
+    bool removed;
+};
+
+void PrintTo(const DeleteCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class DeleteFileTest : public VantrelRun, public ::testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(DeleteFileTest, RemovesOnlyTheSelectedFileOrNothing) {
+    const DeleteCase& deletion = GetParam();
+    AddEntry(L"a.lnk");
+    const std::wstring target = AddEntry(L"target.lnk", deletion.attributes);
+    AddEntry(L"z.lnk");
+    const win32::UniqueKernelHandle held(
+        deletion.heldOpen ? CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr)
+                          : nullptr);
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    const FolderSnapshot before = TakeSnapshot(SendToFolder());
+    const HWND window = StartAndWaitForWindow();
+    ASSERT_NE(window, nullptr);
+
+    const std::wstring message = Delete(Process(), 1);
+    EXPECT_TRUE(message.starts_with(deletion.message)) << ::testing::PrintToString(message);
+    const std::set<std::wstring> changed = ChangedNames(before, TakeSnapshot(SendToFolder()));
+    if (deletion.removed) {
+        EXPECT_EQ(changed, std::set<std::wstring>{L"target.lnk"});
+        const HWND after = WaitForNewMainWindow(Process(), window);
+        ASSERT_NE(after, nullptr);
+        EXPECT_EQ(ListItems(GetDlgItem(after, app::kList1)), (Names{L"a.lnk", L"z.lnk"}));
+    } else {
+        EXPECT_TRUE(changed.empty());
+        EXPECT_EQ(Process().FindMainWindow(), window) << "rebuilt after a failed delete";
+        EXPECT_EQ(ListItems(GetDlgItem(window, app::kList1)),
+                  (Names{L"a.lnk", L"target.lnk", L"z.lnk"}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DeleteFileTest,
+    ::testing::Values(DeleteCase{"ReadOnly", FILE_ATTRIBUTE_READONLY, false, texts::kDeleted, true},
+                      DeleteCase{"HeldOpenWithoutSharing", FILE_ATTRIBUTE_NORMAL, true,
+                                 texts::kDeleteFailed, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+enum class Gone { kDeleted, kRenamed };
+
+struct GoneCase {
+    const char* name;
+    Gone how;
+};
+
+void PrintTo(const GoneCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class FolderGoneTest : public VantrelRun, public ::testing::WithParamInterface<GoneCase> {};
+
+// The window stays, with the list it had; nothing is made anywhere.
+TEST_P(FolderGoneTest, AddAndDeleteSayWhyAndTheWindowStays) {
+    const std::wstring entry = AddEntry(L"a.lnk");
+    const std::wstring program = AddAppDataFile(L"Tools\\editor.exe");
+    const std::wstring moved = SendToFolder() + L"-moved";
+    const HWND window = StartAndWaitForWindow();
+    ASSERT_NE(window, nullptr);
+    if (GetParam().how == Gone::kDeleted) {
+        ASSERT_TRUE(DeleteFileW(entry.c_str()));
+        ASSERT_TRUE(RemoveDirectoryW(SendToFolder().c_str()));
+    } else {
+        ASSERT_TRUE(MoveFileW(SendToFolder().c_str(), moved.c_str()));
+    }
+    const FolderSnapshot before = TakeSnapshot(moved);
+
+    const std::wstring added = Add(Process(), program);
+    EXPECT_TRUE(added.starts_with(texts::kCreateFailed)) << ::testing::PrintToString(added);
+    EXPECT_EQ(Process().FindMainWindow(), window);
+
+    const std::wstring deleted = Delete(Process(), 0);
+    EXPECT_TRUE(deleted.starts_with(texts::kDeleteFailed)) << ::testing::PrintToString(deleted);
+    // The file is gone, so the program reloads, and that load cannot read the folder.
+    const std::wstring reload = TakeMessage(Process());
+    EXPECT_TRUE(reload.starts_with(texts::kFolderUnreadable)) << ::testing::PrintToString(reload);
+    EXPECT_EQ(Process().FindMessageBox(), nullptr);
+
+    EXPECT_EQ(Process().WaitForExit(std::chrono::milliseconds(0)), std::nullopt);
+    EXPECT_EQ(Process().FindMainWindow(), window);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(ListItems(GetDlgItem(window, app::kList1)), Names{L"a.lnk"});
+    EXPECT_EQ(GetFileAttributesW(SendToFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(ChangedNames(before, TakeSnapshot(moved)).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(WhileOpen, FolderGoneTest,
+                         ::testing::Values(GoneCase{"Deleted", Gone::kDeleted},
+                                           GoneCase{"Renamed", Gone::kRenamed}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vantrel::testing
