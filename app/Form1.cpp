@@ -134,13 +134,14 @@ std::wstring Form1::List1Item(int index) const {
 template <typename Handler>
 void Form1::RunHandler(Handler&& handler) {
     if (handlerRunning_) return;
-    struct Running {
-        bool& flag;
-        explicit Running(bool& running) : flag(running) { flag = true; }
-        ~Running() { flag = false; }
-        Running(const Running&) = delete;
-        Running& operator=(const Running&) = delete;
-    } const running(handlerRunning_);
+    handlerRunning_ = true;
+    struct Done {
+        bool& running;
+        explicit Done(bool& flag) : running(flag) {}
+        ~Done() { running = false; }
+        Done(const Done&) = delete;
+        Done& operator=(const Done&) = delete;
+    } const done(handlerRunning_);
     try {
         handler();
     } catch (const Error& e) {

@@ -22,7 +22,7 @@ using Names = std::vector<std::wstring>;
 Names Numbered(int count) {
     Names names;
     for (int i = 0; i < count; ++i) {
-        wchar_t name[32];
+        wchar_t name[32] = {};
         swprintf(name, 32, L"entry-%05d.lnk", i);
         names.emplace_back(name);
     }

@@ -34,6 +34,23 @@ void PrintTo(const InputCase& value, std::ostream* out) {
     *out << value.name;
 }
 
+// The current folder for the life of the object; the program started meanwhile inherits it.
+class CurrentFolder {
+  public:
+    explicit CurrentFolder(const std::wstring& folder) {
+        previous_.resize(GetCurrentDirectoryW(0, nullptr));
+        previous_.resize(
+            GetCurrentDirectoryW(static_cast<DWORD>(previous_.size()), previous_.data()));
+        if (!SetCurrentDirectoryW(folder.c_str())) ADD_FAILURE() << "SetCurrentDirectoryW failed";
+    }
+    ~CurrentFolder() { SetCurrentDirectoryW(previous_.c_str()); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+  private:
+    std::wstring previous_;
+};
+
 class InputTest : public VantrelRun, public ::testing::WithParamInterface<InputCase> {
   protected:
     Places MakePlaces() {
@@ -46,6 +63,8 @@ class InputTest : public VantrelRun, public ::testing::WithParamInterface<InputC
 TEST_P(InputTest, AddsOneShortcutOrRefusesWithoutChange) {
     const InputCase& input = GetParam();
     const Places places = MakePlaces();
+    // So the relative text names a file that exists from where the program runs.
+    const CurrentFolder inAppData(AppData());
     const std::wstring text = input.text(places);
     const FolderSnapshot before = TakeSnapshot(places.sendTo);
     const HWND window = StartAndWaitForWindow();
