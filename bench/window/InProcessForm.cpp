@@ -32,6 +32,14 @@ InProcessForm::InProcessForm(const SendToFiles& files)
     RequireFilled();
 }
 
+double InProcessForm::TimeListing() {
+    std::size_t listed = 0;
+    const double milliseconds =
+        MillisecondsOf([this, &listed] { listed = platform_.ListFiles(folder_).size(); });
+    if (listed != static_cast<std::size_t>(count_)) throw std::runtime_error("files went missing");
+    return milliseconds;
+}
+
 double InProcessForm::TimeListFill() {
     const double milliseconds =
         MillisecondsOf([this] { form_->List1Fill(platform_.ListFiles(folder_)); });

@@ -16,6 +16,8 @@ class InProcessForm {
   public:
     explicit InProcessForm(const SendToFiles& files);
 
+    // Lists the Send To folder only, as the fill below does first.
+    double TimeListing();
     // Lists the Send To folder and fills List1 with Vantrel's own code.
     double TimeListFill();
     // The reload cycle: a new window loaded and shown in place of the old one.

@@ -58,7 +58,7 @@ StartSeries MeasureStarts(int runs, const SendToFiles& few, const SendToFiles& m
 }
 
 struct InProcessSeries {
-    Samples fill, bareFill, reload;
+    Samples listing, fill, bareFill, reload;
 };
 
 InProcessSeries MeasureInProcess(int runs, const SendToFiles& many) {
@@ -69,6 +69,7 @@ InProcessSeries MeasureInProcess(int runs, const SendToFiles& many) {
 
     InProcessSeries series;
     for (int run = 0; run < runs; ++run) {
+        series.listing.Add(form.TimeListing());
         series.fill.Add(form.TimeListFill());
         series.bareFill.Add(bare.Time(many.Folder(), kManyFiles));
         series.reload.Add(form.TimeReload());
@@ -128,6 +129,7 @@ int Run(int runs) {
     PrintSpread({{"floor start-up (ms)", &starts.floor},
                  {"start-up, 20 files (ms)", &starts.few},
                  {"start-up, 10,000 files (ms)", &starts.many},
+                 {"listing alone, ListFiles (ms)", &inProcess.listing},
                  {"list fill (ms)", &inProcess.fill},
                  {"bare fill (ms)", &inProcess.bareFill},
                  {"reload cycle (ms)", &inProcess.reload},
