@@ -49,14 +49,19 @@ DWORD Style(HWND window) {
     return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
 }
 
-std::vector<std::wstring> ListItems(HWND list) {
+int ListCount(HWND list) {
     const LRESULT count = Ask(list, LB_GETCOUNT);
     if (count == LB_ERR) throw std::runtime_error("LB_GETCOUNT failed");
+    return static_cast<int>(count);
+}
+
+std::vector<std::wstring> ListItems(HWND list) {
+    const int count = ListCount(list);
     std::vector<std::wstring> items;
     // Room for the longest name, so one question per item does: long lists stay
     // quick across processes.
     std::wstring buffer(kLongestItem + 1, L'\0');
-    for (LRESULT i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i) {
         const LRESULT length =
             Ask(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer.data()));
         if (length == LB_ERR) throw std::runtime_error("LB_GETTEXT failed");

@@ -21,6 +21,7 @@ std::wstring ClassName(HWND window);
 std::wstring Text(HWND window);
 DWORD Style(HWND window);
 
+int ListCount(HWND list);
 // The items of a list of file names: a listed name comes from WIN32_FIND_DATAW,
 // so it is shorter than MAX_PATH.
 inline constexpr std::size_t kLongestItem = MAX_PATH - 1;
