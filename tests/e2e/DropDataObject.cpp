@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "tests/e2e/ComObject.h"
+
 namespace vantrel::testing {
 namespace {
 
@@ -39,30 +41,13 @@ std::string TextBytes(const std::wstring& text) {
                        (text.size() + 1) * sizeof(wchar_t));
 }
 
-class DropDataObject final : public IDataObject {
+class DropDataObject final : public ComObject<IDataObject> {
   public:
+    DropDataObject() : ComObject(IID_IDataObject) {}
+
     void Offer(CLIPFORMAT format, std::string bytes) {
         formats_.push_back({format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
         contents_.push_back(std::move(bytes));
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-        if (!object) return E_POINTER;
-        if (id == IID_IUnknown || id == IID_IDataObject) {
-            *object = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override {
-        return static_cast<ULONG>(InterlockedIncrement(&references_));
-    }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
     }
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
@@ -111,7 +96,6 @@ class DropDataObject final : public IDataObject {
         return -1;
     }
 
-    LONG references_ = 1;
     std::vector<FORMATETC> formats_;
     std::vector<std::string> contents_;
 };
