@@ -82,7 +82,7 @@ void FormWindow::ApplyLayout(UINT dpi) {
     }
 }
 
-void FormWindow::CenterOnWorkArea() {
+void FormWindow::CenterOnWorkArea() const {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     RECT placed;

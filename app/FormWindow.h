@@ -48,7 +48,7 @@ class FormWindow {
 
   private:
     void CreateControls(HINSTANCE instance);
-    void CenterOnWorkArea();
+    void CenterOnWorkArea() const;
 
     // Declared before the window, so they are deleted only after it is destroyed.
     UniqueFont formFont_;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 
 namespace vantrel {
@@ -11,14 +12,16 @@ namespace vantrel {
 class Error : public std::exception {
   public:
     explicit Error(std::wstring message, std::uint32_t systemCode = 0)
-        : message_(std::move(message)), systemCode_(systemCode) {}
+        : message_(std::make_shared<const std::wstring>(std::move(message))),
+          systemCode_(systemCode) {}
 
-    const std::wstring& Message() const noexcept { return message_; }
+    const std::wstring& Message() const noexcept { return *message_; }
     std::uint32_t SystemCode() const noexcept { return systemCode_; }
     const char* what() const noexcept override { return "vantrel::Error"; }
 
   private:
-    std::wstring message_;
+    // Shared, so copying an exception never throws.
+    std::shared_ptr<const std::wstring> message_;
     std::uint32_t systemCode_;
 };
 

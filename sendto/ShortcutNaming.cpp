@@ -48,7 +48,7 @@ std::wstring ShortcutBaseName(const std::wstring& target, const std::wstring& ba
     if (!baseName.empty()) return baseName;
     std::wstring path = target;
     while (!path.empty() && IsSeparator(path.back())) path.pop_back();
-    if (path.size() == 2 && path[1] == L':') return path.substr(0, 1);
+    if (path.size() == 2 && path[1] == L':' && IsDriveLetter(path[0])) return path.substr(0, 1);
     std::size_t start = path.size();
     while (start > 0 && !IsSeparator(path[start - 1])) --start;
     return path.substr(start);

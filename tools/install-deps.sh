@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those missing.
+# Installs the Debian packages the build and the tests need, and any named as
+# arguments, only those missing.
 set -euo pipefail
 packages=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
     fonts-wqy-microhei fonts-wine imagemagick
     clang libclang-rt-14-dev clang-tidy cppcheck
+    "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

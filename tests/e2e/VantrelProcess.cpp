@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 #include "sendto/Texts.h"
 #include "tests/e2e/WindowQueries.h"
@@ -10,7 +11,6 @@
 namespace vantrel::testing {
 namespace {
 
-constexpr wchar_t kMainWindowClass[] = L"VantrelForm1";
 constexpr wchar_t kDialogClass[] = L"#32770";
 constexpr int kMessageBoxTextId = 0xFFFF;
 
@@ -33,16 +33,21 @@ bool HasCaption(HWND window, const wchar_t* caption) {
 
 }  // namespace
 
-std::wstring VantrelExe() {
-    const wchar_t* path = _wgetenv(L"VANTREL_EXE");
-    if (!path || !*path) throw std::runtime_error("VANTREL_EXE is not set");
+std::wstring ExeNamedBy(const wchar_t* name) {
+    const wchar_t* path = _wgetenv(name);
+    if (!path || !*path) {
+        std::string ascii;
+        for (const wchar_t* c = name; *c; ++c) ascii += static_cast<char>(*c);
+        throw std::runtime_error(ascii + " is not set");
+    }
     std::wstring exe = path;
     std::ranges::replace(exe, L'/', L'\\');
     return exe;
 }
 
-VantrelProcess::VantrelProcess(const ChildEnvironment& environment) {
-    const std::wstring exe = VantrelExe();
+VantrelProcess::VantrelProcess(const ChildEnvironment& environment, const std::wstring& exe,
+                               std::wstring mainWindowClass)
+    : mainWindowClass_(std::move(mainWindowClass)) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     std::wstring block = environment.Block();
     STARTUPINFOW startup{};
@@ -78,7 +83,7 @@ std::vector<HWND> VantrelProcess::TopLevelWindows() const {
 
 HWND VantrelProcess::FindMainWindow() const {
     for (const HWND window : TopLevelWindows()) {
-        if (HasClass(window, kMainWindowClass)) return window;
+        if (HasClass(window, mainWindowClass_.c_str())) return window;
     }
     return nullptr;
 }

@@ -12,19 +12,30 @@
 
 namespace vantrel::testing {
 
+// The program the environment entry `name` names, with backslashes.
+std::wstring ExeNamedBy(const wchar_t* name);
 // Vantrel.exe as the test run names it in VANTREL_EXE.
-std::wstring VantrelExe();
+inline std::wstring VantrelExe() {
+    return ExeNamedBy(L"VANTREL_EXE");
+}
+
+// The class of Vantrel's main window.
+inline constexpr wchar_t kVantrelWindowClass[] = L"VantrelForm1";
 
 // The real program, started as a separate process with an environment of the
 // test's choosing. Ended by force if it is still running when the object goes.
+// Another `exe` may be started in its place, whose main window has `mainWindowClass`.
 class VantrelProcess {
   public:
-    explicit VantrelProcess(const ChildEnvironment& environment);
+    explicit VantrelProcess(const ChildEnvironment& environment,
+                            const std::wstring& exe = VantrelExe(),
+                            std::wstring mainWindowClass = kVantrelWindowClass);
     ~VantrelProcess();
     VantrelProcess(const VantrelProcess&) = delete;
     VantrelProcess& operator=(const VantrelProcess&) = delete;
 
     DWORD Id() const { return processId_; }
+    HANDLE Handle() const { return process_.get(); }
 
     // The main window once it is visible; null when it is not within `timeout`.
     HWND WaitForMainWindow(std::chrono::milliseconds timeout = kPatience);
@@ -52,6 +63,7 @@ class VantrelProcess {
     template <typename Find>
     HWND WaitForWindow(Find find, std::chrono::milliseconds timeout);
 
+    std::wstring mainWindowClass_;
     win32::UniqueKernelHandle process_;
     win32::UniqueKernelHandle thread_;
     DWORD processId_ = 0;

@@ -9,14 +9,15 @@ namespace vantrel::testing {
 // How long a test waits for another process or for the window system.
 inline constexpr std::chrono::milliseconds kPatience{15000};
 
-// Polls until `condition` holds; false when the time runs out first.
+// Polls every `interval` until `condition` holds; false when the time runs out first.
 template <typename Condition>
-bool WaitUntil(Condition&& condition, std::chrono::milliseconds timeout = kPatience) {
+bool WaitUntil(Condition&& condition, std::chrono::milliseconds timeout = kPatience,
+               std::chrono::milliseconds interval = std::chrono::milliseconds{10}) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         if (condition()) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
-        Sleep(10);
+        Sleep(static_cast<DWORD>(interval.count()));
     }
 }
 

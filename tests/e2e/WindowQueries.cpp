@@ -49,11 +49,16 @@ DWORD Style(HWND window) {
     return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
 }
 
-std::vector<std::wstring> ListItems(HWND list) {
+int ListCount(HWND list) {
     const LRESULT count = Ask(list, LB_GETCOUNT);
     if (count == LB_ERR) throw std::runtime_error("LB_GETCOUNT failed");
+    return static_cast<int>(count);
+}
+
+std::vector<std::wstring> ListItems(HWND list) {
+    const int count = ListCount(list);
     std::vector<std::wstring> items;
-    for (LRESULT i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i) {
         const LRESULT length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(i));
         if (length == LB_ERR) throw std::runtime_error("LB_GETTEXTLEN failed");
         std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');

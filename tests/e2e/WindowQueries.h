@@ -21,6 +21,7 @@ std::wstring ClassName(HWND window);
 std::wstring Text(HWND window);
 DWORD Style(HWND window);
 
+int ListCount(HWND list);
 std::vector<std::wstring> ListItems(HWND list);
 // The selected item's index, or -1.
 int ListSelection(HWND list);

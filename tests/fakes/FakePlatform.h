@@ -60,7 +60,7 @@ class FakePlatform final : public Platform {
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
 
     void StartExplorer(const std::wstring& argument) override {
-        if (explorerFailure) throw *explorerFailure;
+        if (explorerFailure) throw Error(explorerFailure->Message(), explorerFailure->SystemCode());
         explorerArguments.push_back(argument);
     }
 

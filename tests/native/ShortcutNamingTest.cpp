@@ -92,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BaseNameCase{"DotFile", L"C:\\repo\\.gitignore", L"", L".gitignore"},
                       BaseNameCase{"DotFileWithTrailingSeparator", L"C:\\repo\\.config\\", L"",
                                    L".config"},
-                      BaseNameCase{"UncShareRoot", L"\\\\server\\share\\", L"", L"share"}),
+                      BaseNameCase{"UncShareRoot", L"\\\\server\\share\\", L"", L"share"},
+                      BaseNameCase{"ColonAfterSeparatorIsNoDrive", L"\\:", L"", L":"}),
     CaseName);
 
 struct FreePathCase {

@@ -59,7 +59,7 @@ class ExecutableFile {
     template <typename T>
     T Read(std::size_t offset) const {
         if (offset + sizeof(T) > bytes_.size()) throw std::out_of_range("past the end of the file");
-        T value;
+        T value{};
         std::memcpy(&value, bytes_.data() + offset, sizeof(T));
         return value;
     }

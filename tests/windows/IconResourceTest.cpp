@@ -88,8 +88,9 @@ TEST_F(ApplicationIcon, EveryImageIsAnUncompressedBitmapWithItsMask) {
         EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
 
         const std::size_t palette = entry.bitsPerPixel == 8 ? 256 * sizeof(RGBQUAD) : 0;
-        const std::size_t colourRow = (entry.width * entry.bitsPerPixel / 8 + 3) / 4 * 4;
-        const std::size_t maskRow = ((entry.width + 7) / 8 + 3) / 4 * 4;
+        const std::size_t width = entry.width;
+        const std::size_t colourRow = (width * entry.bitsPerPixel / 8 + 3) / 4 * 4;
+        const std::size_t maskRow = ((width + 7) / 8 + 3) / 4 * 4;
         EXPECT_EQ(image.size(), sizeof(BITMAPINFOHEADER) + palette +
                                     (colourRow + maskRow) * static_cast<std::size_t>(entry.height));
     }
@@ -104,7 +105,8 @@ using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
 std::array<int, 3> AlphaCounts(std::string_view image, int size) {
     std::array<int, 3> counts{};
     for (int pixel = 0; pixel < size * size; ++pixel) {
-        const auto alpha = ReadAt<BYTE>(image, sizeof(BITMAPINFOHEADER) + 4 * pixel + 3);
+        const auto alpha =
+            ReadAt<BYTE>(image, sizeof(BITMAPINFOHEADER) + 4 * static_cast<std::size_t>(pixel) + 3);
         ++counts[alpha == 0 ? 0 : alpha == 255 ? 2 : 1];
     }
     return counts;
@@ -118,7 +120,7 @@ std::array<int, 2> MaskCounts(std::string_view image, int size) {
     const int row = ((size + 7) / 8 + 3) / 4 * 4;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            const auto bits = ReadAt<BYTE>(image, mask + y * row + x / 8);
+            const auto bits = ReadAt<BYTE>(image, mask + static_cast<std::size_t>(y) * row + x / 8);
             ++counts[(bits & (0x80 >> (x % 8))) ? 1 : 0];
         }
     }

@@ -1,0 +1,156 @@
+// Vantrel's window against minimal Win32 floors, side by side in one run under
+// the same conditions: start-up, the list fill, the reload cycle and memory.
+// Usage: vantrel_window_bench [runs]; VANTREL_EXE and VANTREL_FLOOR_EXE name the programs.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include "app/Layout.h"
+#include "bench/window/BareListFill.h"
+#include "bench/window/FloorWindow.h"
+#include "bench/window/InProcessForm.h"
+#include "bench/window/Report.h"
+#include "bench/window/StartupMeasure.h"
+#include "tests/e2e/VantrelProcess.h"
+
+namespace vantrel::bench {
+namespace {
+
+constexpr int kFewFiles = 20;
+constexpr int kManyFiles = 10000;
+
+struct StartSeries {
+    Samples floor, few, many;
+    Samples floorPeak, manyPeak;  // MB
+};
+
+double Megabytes(SIZE_T bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+StartSeries MeasureStarts(int runs, const SendToFiles& few, const SendToFiles& many) {
+    const TimedProgram vantrel{testing::VantrelExe(), testing::kVantrelWindowClass, app::kList1};
+    const TimedProgram floor{testing::ExeNamedBy(L"VANTREL_FLOOR_EXE"), kFloorWindowClass,
+                             kFloorListId};
+    const auto withFew = testing::ChildEnvironment::Current().Set(L"APPDATA", few.AppData());
+    const auto withMany = testing::ChildEnvironment::Current().Set(L"APPDATA", many.AppData());
+
+    // The first starts load what later ones find ready (Wine's DLLs, fonts): not counted.
+    MeasureStart(floor, withFew, 0);
+    MeasureStart(vantrel, withFew, kFewFiles);
+    MeasureStart(vantrel, withMany, kManyFiles);
+
+    // Interleaved, so a burst of load on the machine hits every series alike.
+    StartSeries series;
+    for (int run = 0; run < runs; ++run) {
+        std::fprintf(stderr, "start-up run %d of %d\n", run + 1, runs);
+        const StartMeasurement floorRun = MeasureStart(floor, withFew, 0);
+        series.floor.Add(floorRun.milliseconds);
+        series.floorPeak.Add(Megabytes(floorRun.peakWorkingSet));
+        series.few.Add(MeasureStart(vantrel, withFew, kFewFiles).milliseconds);
+        const StartMeasurement manyRun = MeasureStart(vantrel, withMany, kManyFiles);
+        series.many.Add(manyRun.milliseconds);
+        series.manyPeak.Add(Megabytes(manyRun.peakWorkingSet));
+    }
+    return series;
+}
+
+struct InProcessSeries {
+    Samples listing, fill, bareFill, reload;
+};
+
+InProcessSeries MeasureInProcess(int runs, const SendToFiles& many) {
+    InProcessForm form(many);
+    BareListFill bare;
+    form.TimeListFill();
+    bare.Time(many.Folder(), kManyFiles);
+
+    InProcessSeries series;
+    for (int run = 0; run < runs; ++run) {
+        series.listing.Add(form.TimeListing());
+        series.fill.Add(form.TimeListFill());
+        series.bareFill.Add(bare.Time(many.Folder(), kManyFiles));
+        series.reload.Add(form.TimeReload());
+    }
+    return series;
+}
+
+double FileKilobytes(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        throw std::runtime_error("GetFileAttributesExW failed: " + std::to_string(GetLastError()));
+    }
+    return static_cast<double>((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) |
+                               data.nFileSizeLow) /
+           1024.0;
+}
+
+std::string Met(bool met) {
+    return met ? "met" : "not met";
+}
+
+int Run(int runs) {
+    std::fprintf(stderr, "making %d + %d files\n", kFewFiles, kManyFiles);
+    const SendToFiles few(kFewFiles);
+    const SendToFiles many(kManyFiles);
+    const StartSeries starts = MeasureStarts(runs, few, many);
+    std::fprintf(stderr, "list fill and reload in process\n");
+    const InProcessSeries inProcess = MeasureInProcess(runs, many);
+
+    const double fewStart = starts.few.Median();
+    const double floorStart = starts.floor.Median();
+    const double manyStart = starts.many.Median();
+    const double fill = inProcess.fill.Median();
+    const double bareFill = inProcess.bareFill.Median();
+    const double reload = inProcess.reload.Median();
+    const double fewRatio = fewStart / floorStart;
+    const double manyAbove = manyStart - floorStart;
+    const double fillRatio = fill / bareFill;
+
+    PrintResults({
+        {"Start-up, 20 files (ms)", Fixed(fewStart, 1), Fixed(floorStart, 1),
+         Fixed(fewRatio, 2) + "x", "<= 1.3x", Met(fewRatio <= 1.3)},
+        {"Start-up, 10,000 files (ms)", Fixed(manyStart, 1), Fixed(floorStart, 1),
+         Signed(manyAbove, 1) + " ms", "<= floor + 150 ms", Met(manyAbove <= 150)},
+        {"List fill, 10,000 names, in process (ms)", Fixed(fill, 1), Fixed(bareFill, 1),
+         Fixed(fillRatio, 2) + "x", "<= 1.2x", Met(fillRatio <= 1.2)},
+        {"Reload cycle, 10,000 files, in process (ms)", Fixed(reload, 1),
+         Fixed(manyStart, 1) + " (Vantrel's start-up)", Fixed(reload / manyStart, 2) + "x", "-",
+         "-"},
+        {"Peak working set, 10,000 files (MB)", Fixed(starts.manyPeak.Median(), 1),
+         Fixed(starts.floorPeak.Median(), 1),
+         Fixed(starts.manyPeak.Median() / starts.floorPeak.Median(), 2) + "x", "-", "-"},
+        {"Size of the exe (KB)", Fixed(FileKilobytes(testing::VantrelExe()), 0),
+         Fixed(FileKilobytes(testing::ExeNamedBy(L"VANTREL_FLOOR_EXE")), 0), "-", "-", "-"},
+    });
+    std::printf("\n");
+    PrintSpread({{"floor start-up (ms)", &starts.floor},
+                 {"start-up, 20 files (ms)", &starts.few},
+                 {"start-up, 10,000 files (ms)", &starts.many},
+                 {"listing alone, ListFiles (ms)", &inProcess.listing},
+                 {"list fill (ms)", &inProcess.fill},
+                 {"bare fill (ms)", &inProcess.bareFill},
+                 {"reload cycle (ms)", &inProcess.reload},
+                 {"peak working set, floor (MB)", &starts.floorPeak},
+                 {"peak working set, 10,000 files (MB)", &starts.manyPeak}});
+    return 0;
+}
+
+}  // namespace
+}  // namespace vantrel::bench
+
+int wmain(int argc, wchar_t* argv[]) {
+    const int runs = argc > 1 ? _wtoi(argv[1]) : 7;
+    if (runs < 1) {
+        std::fprintf(stderr, "usage: vantrel_window_bench [runs]\n");
+        return 2;
+    }
+    try {
+        return vantrel::bench::Run(runs);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vantrel_window_bench: %s\n", e.what());
+        return 1;
+    }
+}
