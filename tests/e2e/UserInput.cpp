@@ -33,16 +33,12 @@ INPUT Key(WORD virtualKey, WORD scan, DWORD flags) {
     return input;
 }
 
-// A mouse event at a screen point; absolute input runs from 0 to 65535 across
-// the primary screen.
-INPUT MouseAt(POINT screen, DWORD flags) {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
+INPUT Mouse(LONG x, LONG y, DWORD flags) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65535, width - 1);
-    input.mi.dy = MulDiv(screen.y, 65535, height - 1);
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+    input.mi.dx = x;
+    input.mi.dy = y;
+    input.mi.dwFlags = flags;
     return input;
 }
 
@@ -67,20 +63,14 @@ void TypeText(HWND window, const std::wstring& text) {
 void Click(HWND window, POINT point) {
     BringToFront(window);
     if (!ClientToScreen(window, &point)) throw std::runtime_error("ClientToScreen failed");
-    Send({MouseAt(point, 0), MouseAt(point, MOUSEEVENTF_LEFTDOWN),
-          MouseAt(point, MOUSEEVENTF_LEFTUP)});
-}
-
-void MoveMouse(POINT screen) {
-    Send({MouseAt(screen, 0)});
-}
-
-void PressLeftButton(POINT screen) {
-    Send({MouseAt(screen, 0), MouseAt(screen, MOUSEEVENTF_LEFTDOWN)});
-}
-
-void ReleaseLeftButton(POINT screen) {
-    Send({MouseAt(screen, MOUSEEVENTF_LEFTUP)});
+    // Absolute input runs from 0 to 65535 across the primary screen.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    const LONG x = MulDiv(point.x, 65535, width - 1);
+    const LONG y = MulDiv(point.y, 65535, height - 1);
+    constexpr DWORD kAt = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    Send({Mouse(x, y, kAt), Mouse(x, y, kAt | MOUSEEVENTF_LEFTDOWN),
+          Mouse(x, y, kAt | MOUSEEVENTF_LEFTUP)});
 }
 
 }  // namespace vantrel::testing

@@ -13,9 +13,4 @@ void TypeText(HWND window, const std::wstring& text);
 // A left click at `point`, in `window`'s client coordinates.
 void Click(HWND window, POINT point);
 
-// The mouse alone, at screen points, without bringing any window forward: for drags.
-void MoveMouse(POINT screen);
-void PressLeftButton(POINT screen);
-void ReleaseLeftButton(POINT screen);
-
 }  // namespace vantrel::testing
