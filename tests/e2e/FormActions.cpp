@@ -1,5 +1,6 @@
 #include "tests/e2e/FormActions.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/Layout.h"
@@ -56,6 +57,12 @@ std::wstring Delete(VantrelProcess& process, int index) {
     SelectListItem(form, index);
     PostClick(form, app::kCommand2);
     return TakeMessage(process);
+}
+
+int EntryIndex(HWND form, const std::wstring& name) {
+    const auto items = ListItems(ControlOf(form, app::kList1));
+    const auto found = std::ranges::find(items, name);
+    return found == items.end() ? -1 : static_cast<int>(found - items.begin());
 }
 
 HWND WaitForNewMainWindow(VantrelProcess& process, HWND before) {

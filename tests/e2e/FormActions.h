@@ -23,6 +23,9 @@ std::wstring Add(VantrelProcess& process, const std::wstring& text);
 // Selects item `index` of List1 (-1: none), presses the delete button and takes the answer.
 std::wstring Delete(VantrelProcess& process, int index);
 
+// The index of the entry `name` in List1, or -1 when it is not listed.
+int EntryIndex(HWND form, const std::wstring& name);
+
 // The main window after a reload cycle: a new window, not `before`. Null when none comes.
 HWND WaitForNewMainWindow(VantrelProcess& process, HWND before);
 

@@ -20,8 +20,10 @@ class VantrelRun : public ::testing::Test {
     const std::wstring& AppData() const { return appData_.path(); }
 
     // A file in the Send To folder (the folder is made with the first one).
-    std::wstring AddEntry(const std::wstring& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-        return appData_.AddFile(std::wstring(kSendToBelowAppData) + L"\\" + name, attributes);
+    std::wstring AddEntry(const std::wstring& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL,
+                          const std::string& content = {}) {
+        return appData_.AddFile(std::wstring(kSendToBelowAppData) + L"\\" + name, attributes,
+                                content);
     }
     // A file elsewhere below APPDATA, such as a program to make a shortcut to.
     std::wstring AddAppDataFile(const std::wstring& relative) { return appData_.AddFile(relative); }
@@ -48,6 +50,8 @@ class VantrelRun : public ::testing::Test {
     }
 
     VantrelProcess& Process() { return *process_; }
+    // The APPDATA folder, for items outside the Send To folder.
+    TempFolder& AppDataFolder() { return appData_; }
 
   private:
     TempFolder appData_;

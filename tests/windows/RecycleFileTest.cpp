@@ -4,33 +4,17 @@
 #include "platform/win32/ShellOperationError.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/windows/TempFolder.h"
+#include "tests/windows/Trash.h"
 
 namespace vantrel {
 namespace {
 
 using testing::TempFolder;
+using testing::TrashFolder;
+using testing::UniqueName;
 
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(testing::Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Wine's Recycle Bin is the freedesktop trash: $XDG_DATA_HOME/Trash/files, seen through Z:.
-std::wstring TrashFolder() {
-    std::wstring home(32768, L'\0');
-    const DWORD length =
-        GetEnvironmentVariableW(L"XDG_DATA_HOME", home.data(), static_cast<DWORD>(home.size()));
-    if (length == 0 || length >= home.size()) return {};
-    home.resize(length);
-    for (auto& c : home) {
-        if (c == L'/') c = L'\\';
-    }
-    return L"Z:" + home + L"\\Trash\\files";
-}
-
-// A name no earlier run left in the trash.
-std::wstring UniqueName(const wchar_t* stem) {
-    return stem + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(GetTickCount64()) + L".lnk";
 }
 
 class Win32RecycleFile : public ::testing::Test {
@@ -53,7 +37,7 @@ class Win32RecycleFile : public ::testing::Test {
 TEST_F(Win32RecycleFile, MovesTheFileToTheTrash) {
     const std::wstring trash = TrashFolder();
     ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME is not set for the Wine session";
-    const std::wstring name = UniqueName(L"回收-");
+    const std::wstring name = UniqueName(L"回收-", L".lnk");
     const std::wstring file = folder.AddFile(name, FILE_ATTRIBUTE_NORMAL, "shortcut bytes");
     const std::wstring neighbour = folder.AddFile(L"neighbour.lnk");
 
@@ -65,7 +49,7 @@ TEST_F(Win32RecycleFile, MovesTheFileToTheTrash) {
 }
 
 TEST_F(Win32RecycleFile, ReadOnlyFileIsRecycledToo) {
-    const std::wstring name = UniqueName(L"readonly-");
+    const std::wstring name = UniqueName(L"readonly-", L".lnk");
     const std::wstring file = folder.AddFile(name, FILE_ATTRIBUTE_READONLY);
     platform.RecycleFile(file);
     EXPECT_FALSE(Exists(file));

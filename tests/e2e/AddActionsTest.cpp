@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include "app/Layout.h"
+#include "app/ScopedOle.h"
+#include "sendto/Texts.h"
+#include "tests/e2e/FolderContents.h"
+#include "tests/e2e/FormActions.h"
+#include "tests/e2e/VantrelRun.h"
+#include "tests/e2e/Wait.h"
+#include "tests/e2e/WindowQueries.h"
+#include "tests/windows/ShellLink.h"
+
+namespace vantrel::testing {
+namespace {
+
+bool Lists(HWND form, const std::wstring& item) {
+    return EntryIndex(form, item) >= 0;
+}
+
+// The add button through the real window. COM is up for reading shortcuts back.
+class AddThroughTheWindow : public VantrelRun {
+  protected:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(ole_.Result())); }
+
+    std::wstring MakeProgram(const std::wstring& relative) {
+        return AppDataFolder().AddFile(relative, FILE_ATTRIBUTE_NORMAL, "MZ");
+    }
+
+    // Adds `text` and expects success: the window rebuilt where it was, Text1
+    // back to the placeholder and `shortcut` listed. Returns the shortcut's target.
+    std::wstring AddAndExpectCreated(const std::wstring& text, const std::wstring& shortcut) {
+        const HWND before = Process().FindMainWindow();
+        const RECT place = RectInParent(before);
+        EXPECT_EQ(Add(Process(), text), texts::kCreated);
+        const HWND after = WaitForNewMainWindow(Process(), before);
+        if (!after) {
+            ADD_FAILURE() << "the window was not rebuilt";
+            return {};
+        }
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(before); })) << "the old window stayed";
+        const RECT now = RectInParent(after);
+        EXPECT_EQ(now.left, place.left);
+        EXPECT_EQ(now.top, place.top);
+        EXPECT_EQ(Text(GetDlgItem(after, app::kText1)), texts::kPlaceholder);
+        EXPECT_TRUE(Lists(after, shortcut)) << "the new entry is not listed";
+        const std::wstring path = SendToFolder() + L"\\" + shortcut;
+        if (!PathExists(path)) {
+            ADD_FAILURE() << "no shortcut file was written";
+            return {};
+        }
+        return ShortcutTarget(path);
+    }
+
+  private:
+    app::ScopedOle ole_;
+};
+
+TEST_F(AddThroughTheWindow, ProgramBecomesAShortcutToIt) {
+    AddEntry(L"old.lnk");
+    const std::wstring program = MakeProgram(L"Tools\\editor.exe");
+    StartAndWaitForWindow();
+
+    EXPECT_EQ(AddAndExpectCreated(program, L"editor.lnk"), program);
+    EXPECT_TRUE(Lists(Process().FindMainWindow(), L"old.lnk"));
+}
+
+TEST_F(AddThroughTheWindow, TakenNameGetsANumberAndTheOldFileStays) {
+    const std::string oldBytes = "an earlier editor shortcut";
+    const std::wstring old = AddEntry(L"editor.lnk", FILE_ATTRIBUTE_NORMAL, oldBytes);
+    const std::wstring program = MakeProgram(L"Tools\\editor.exe");
+    StartAndWaitForWindow();
+
+    EXPECT_EQ(AddAndExpectCreated(program, L"editor (2).lnk"), program);
+    EXPECT_EQ(FileBytes(old), oldBytes);
+    EXPECT_TRUE(Lists(Process().FindMainWindow(), L"editor.lnk"));
+}
+
+struct TargetCase {
+    const char* name;
+    const wchar_t* relative;  // below APPDATA
+    bool folder;
+    const wchar_t* before;  // typed around the path
+    const wchar_t* after;
+    const wchar_t* shortcut;
+};
+
+class AddTarget : public AddThroughTheWindow, public ::testing::WithParamInterface<TargetCase> {};
+
+TEST_P(AddTarget, BecomesAShortcutNamedAfterIt) {
+    const TargetCase& c = GetParam();
+    const std::wstring target =
+        c.folder ? AppDataFolder().AddFolder(c.relative) : MakeProgram(c.relative);
+    MakeSendToFolder();
+    StartAndWaitForWindow();
+
+    EXPECT_EQ(AddAndExpectCreated(c.before + target + c.after, c.shortcut), target);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, AddTarget,
+    ::testing::Values(
+        TargetCase{"Folder", L"Data\\Photos", true, L"", L"", L"Photos.lnk"},
+        // The shortcut points at the dropped shortcut itself, not at what it points to.
+        TargetCase{"Shortcut", L"Links\\Notes.lnk", false, L"", L"", L"Notes.lnk"},
+        TargetCase{"QuotedWithSpaces", L"My Tools\\x.exe", false, L"  \"", L"\" ", L"x.lnk"},
+        TargetCase{"UnicodeName", L"工具\\记事本.exe", false, L"", L"", L"记事本.lnk"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusedCase {
+    const char* name;
+    const wchar_t* text;
+    bool belowAppData;  // `text` is appended to APPDATA and a backslash
+};
+
+class RefusedText : public AddThroughTheWindow,
+                    public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedText, AsksForAPathAndChangesNothing) {
+    const RefusedCase& c = GetParam();
+    const std::wstring text = c.belowAppData ? AppData() + L"\\" + c.text : c.text;
+    AddEntry(L"old.lnk", FILE_ATTRIBUTE_NORMAL, "old");
+    MakeProgram(L"Tools\\editor.exe");
+    const FolderContents before = ContentsOf(SendToFolder());
+    const HWND form = StartAndWaitForWindow();
+
+    EXPECT_EQ(Add(Process(), text), texts::kEnterValidPath);
+    // A round trip through the window's thread: the click has ended by its answer.
+    Ask(form, WM_NULL);
+    EXPECT_EQ(Process().FindMainWindow(), form) << "the window was reloaded";
+    EXPECT_EQ(Text(GetDlgItem(form, app::kText1)), text);
+    EXPECT_EQ(ContentsOf(SendToFolder()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, RefusedText,
+    ::testing::Values(RefusedCase{"Placeholder", texts::kPlaceholder, false},
+                      RefusedCase{"Empty", L"", false}, RefusedCase{"SpacesOnly", L"   ", false},
+                      RefusedCase{"RelativePath", L"Tools\\editor.exe", false},
+                      RefusedCase{"NonexistentPath", L"Tools\\ghost.exe", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vantrel::testing

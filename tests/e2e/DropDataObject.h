@@ -1,0 +1,17 @@
+#pragma once
+
+#include <ole2.h>
+#include <wrl/client.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrel::testing {
+
+// A data object as a file manager hands it over: a file list (CF_HDROP with wide
+// paths) when `files` is not empty, plain text (CF_UNICODETEXT) when `text` is given.
+Microsoft::WRL::ComPtr<IDataObject> MakeDropDataObject(const std::vector<std::wstring>& files,
+                                                       std::optional<std::wstring> text = {});
+
+}  // namespace vantrel::testing
