@@ -3,7 +3,7 @@
 #include "app/Layout.h"
 #include "app/ScopedOle.h"
 #include "sendto/Texts.h"
-#include "tests/e2e/FolderContents.h"
+#include "tests/e2e/FolderSnapshot.h"
 #include "tests/e2e/FormActions.h"
 #include "tests/e2e/VantrelRun.h"
 #include "tests/e2e/Wait.h"
@@ -120,7 +120,7 @@ TEST_P(RefusedText, AsksForAPathAndChangesNothing) {
     const std::wstring text = c.belowAppData ? AppData() + L"\\" + c.text : c.text;
     AddEntry(L"old.lnk", FILE_ATTRIBUTE_NORMAL, "old");
     MakeProgram(L"Tools\\editor.exe");
-    const FolderContents before = ContentsOf(SendToFolder());
+    const FolderSnapshot before = TakeSnapshot(SendToFolder());
     const HWND form = StartAndWaitForWindow();
 
     EXPECT_EQ(Add(Process(), text), texts::kEnterValidPath);
@@ -128,7 +128,7 @@ TEST_P(RefusedText, AsksForAPathAndChangesNothing) {
     Ask(form, WM_NULL);
     EXPECT_EQ(Process().FindMainWindow(), form) << "the window was reloaded";
     EXPECT_EQ(Text(GetDlgItem(form, app::kText1)), text);
-    EXPECT_EQ(ContentsOf(SendToFolder()), before);
+    EXPECT_EQ(TakeSnapshot(SendToFolder()), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -2,7 +2,7 @@
 
 #include "app/Layout.h"
 #include "sendto/Texts.h"
-#include "tests/e2e/FolderContents.h"
+#include "tests/e2e/FolderSnapshot.h"
 #include "tests/e2e/FormActions.h"
 #include "tests/e2e/VantrelRun.h"
 #include "tests/e2e/Wait.h"
@@ -40,13 +40,13 @@ class DeleteThroughTheWindow : public VantrelRun {
 TEST_F(DeleteThroughTheWindow, NothingSelectedAsksForASelection) {
     AddEntry(L"a.lnk", FILE_ATTRIBUTE_NORMAL, "a");
     AddEntry(L"b.lnk", FILE_ATTRIBUTE_NORMAL, "b");
-    const FolderContents before = ContentsOf(SendToFolder());
+    const FolderSnapshot before = TakeSnapshot(SendToFolder());
     const HWND form = StartAndWaitForWindow();
 
     EXPECT_EQ(Delete(Process(), -1), texts::kSelectFirst);
     Ask(form, WM_NULL);  // the click has ended by the answer
     EXPECT_EQ(Process().FindMainWindow(), form) << "the window was reloaded";
-    EXPECT_EQ(ContentsOf(SendToFolder()), before);
+    EXPECT_EQ(TakeSnapshot(SendToFolder()), before);
 }
 
 TEST_F(DeleteThroughTheWindow, EntryGoneBehindTheListIsReportedAndDropped) {
@@ -54,13 +54,13 @@ TEST_F(DeleteThroughTheWindow, EntryGoneBehindTheListIsReportedAndDropped) {
     AddEntry(L"kept.lnk", FILE_ATTRIBUTE_NORMAL, "kept");
     StartAndWaitForWindow();
     ASSERT_TRUE(DeleteFileW(gone.c_str()));
-    const FolderContents before = ContentsOf(SendToFolder());
+    const FolderSnapshot before = TakeSnapshot(SendToFolder());
 
     HWND after = nullptr;
     EXPECT_TRUE(DeleteEntry(L"gone.lnk", after).starts_with(texts::kDeleteFailed));
     ASSERT_NE(after, nullptr) << "the list was not reloaded";
     EXPECT_EQ(ListItems(GetDlgItem(after, app::kList1)), std::vector<std::wstring>{L"kept.lnk"});
-    EXPECT_EQ(ContentsOf(SendToFolder()), before);
+    EXPECT_EQ(TakeSnapshot(SendToFolder()), before);
 }
 
 struct RecycledCase {
@@ -81,15 +81,14 @@ TEST_P(DeleteSelected, MovesTheEntryToTheTrashAndReloads) {
     AddEntry(name, c.attributes, bytes);
     AddEntry(L"neighbour.lnk", FILE_ATTRIBUTE_NORMAL, "neighbour");
     StartAndWaitForWindow();
-    FolderContents expected = ContentsOf(SendToFolder());
-    expected.erase(name);
+    const FolderSnapshot before = TakeSnapshot(SendToFolder());
 
     HWND after = nullptr;
     EXPECT_EQ(DeleteEntry(name, after), texts::kDeleted);
     ASSERT_NE(after, nullptr) << "the window was not rebuilt";
     EXPECT_EQ(ListItems(GetDlgItem(after, app::kList1)),
               std::vector<std::wstring>{L"neighbour.lnk"});
-    EXPECT_EQ(ContentsOf(SendToFolder()), expected);
+    EXPECT_EQ(ChangedNames(before, TakeSnapshot(SendToFolder())), std::set<std::wstring>{name});
     ExpectRecycled(name, bytes);
 }
 

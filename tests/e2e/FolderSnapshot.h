@@ -24,4 +24,9 @@ FolderSnapshot TakeSnapshot(const std::wstring& folder);
 // The names added, removed or changed between two snapshots.
 std::set<std::wstring> ChangedNames(const FolderSnapshot& before, const FolderSnapshot& after);
 
+// The bytes of one file; throws when it cannot be read.
+std::string FileBytes(const std::wstring& path);
+
+bool PathExists(const std::wstring& path);
+
 }  // namespace vantrel::testing
