@@ -67,6 +67,8 @@ TEST_F(Command1Click, CallsTheObjectsInOrderAndReleasesTheFileSystemObjectFirst)
 
 struct CreatesCase {
     const char* name;
+    // Listed by name, not as raw bytes.
+    friend void PrintTo(const CreatesCase& c, std::ostream* os) { *os << c.name; }
     std::wstring text;
     std::wstring baseName;  // the file-system object's answer
     std::vector<std::wstring> alsoInSendTo;
@@ -161,6 +163,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct RefusesCase {
     const char* name;
+    // Listed by name, not as raw bytes.
+    friend void PrintTo(const RefusesCase& c, std::ostream* os) { *os << c.name; }
     std::wstring text;
 };
 

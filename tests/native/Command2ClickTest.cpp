@@ -21,6 +21,8 @@ std::wstring InSendTo(const std::wstring& name) {
 
 struct DeleteCase {
     const char* name;
+    // Listed by name, not as raw bytes.
+    friend void PrintTo(const DeleteCase& c, std::ostream* os) { *os << c.name; }
     int selected;
     Names goneBeforeClick;  // removed by someone else after the list was filled
     Names locked;

@@ -9,6 +9,8 @@ namespace {
 
 struct ResolvesCase {
     const char* name;
+    // Listed by name, not as raw bytes.
+    friend void PrintTo(const ResolvesCase& c, std::ostream* os) { *os << c.name; }
     std::vector<std::wstring> environment;
     std::wstring expected;
 };
@@ -88,6 +90,8 @@ TEST(ResolvesFolderAtScale, LongValue) {
 
 struct RefusesCase {
     const char* name;
+    // Listed by name, not as raw bytes.
+    friend void PrintTo(const RefusesCase& c, std::ostream* os) { *os << c.name; }
     std::vector<std::wstring> environment;
     const wchar_t* message;
 };

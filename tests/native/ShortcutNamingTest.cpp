@@ -11,6 +11,8 @@ auto CaseName = [](const auto& info) { return std::string(info.param.name); };
 
 struct TrimCase {
     const char* name;
+    // Listed by name, not as raw bytes.
+    friend void PrintTo(const TrimCase& c, std::ostream* os) { *os << c.name; }
     std::wstring text;
     std::wstring expected;
 };
@@ -40,6 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct AbsoluteCase {
     const char* name;
+    // Listed by name, not as raw bytes.
+    friend void PrintTo(const AbsoluteCase& c, std::ostream* os) { *os << c.name; }
     std::wstring path;
     bool absolute;
 };
@@ -73,6 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct BaseNameCase {
     const char* name;
+    // Listed by name, not as raw bytes.
+    friend void PrintTo(const BaseNameCase& c, std::ostream* os) { *os << c.name; }
     std::wstring target;
     std::wstring fromFileSystem;
     std::wstring expected;
@@ -98,6 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct FreePathCase {
     const char* name;
+    // Listed by name, not as raw bytes.
+    friend void PrintTo(const FreePathCase& c, std::ostream* os) { *os << c.name; }
     std::set<std::wstring> taken;
     std::wstring expected;
 };

@@ -31,6 +31,8 @@ class FakeDropData final : public DropData {
 
 struct DropCase {
     const char* name;
+    // Listed by name, not as raw bytes.
+    friend void PrintTo(const DropCase& c, std::ostream* os) { *os << c.name; }
     bool fileList;
     std::vector<std::wstring> files;
     std::wstring before;
