@@ -1,7 +1,5 @@
 #include "tests/e2e/FolderSnapshot.h"
 
-#include <stdexcept>
-
 #include "platform/win32/UniqueHandle.h"
 #include "tests/windows/TempFolder.h"
 
@@ -41,25 +39,6 @@ std::set<std::wstring> ChangedNames(const FolderSnapshot& before, const FolderSn
         if (!before.contains(name)) changed.insert(name);
     }
     return changed;
-}
-
-std::string FileBytes(const std::wstring& path) {
-    const HANDLE opened = CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
-    if (opened == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("cannot open a file: " + std::to_string(GetLastError()));
-    const win32::UniqueKernelHandle file(opened);
-    std::string bytes;
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) {
-        bytes.append(chunk, read);
-    }
-    return bytes;
-}
-
-bool PathExists(const std::wstring& path) {
-    return GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace vantrel::testing

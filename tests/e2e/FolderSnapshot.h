@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+#include "tests/windows/TempFolder.h"
+
 namespace vantrel::testing {
 
 // What a test can see of one file without opening it.
@@ -23,10 +25,5 @@ FolderSnapshot TakeSnapshot(const std::wstring& folder);
 
 // The names added, removed or changed between two snapshots.
 std::set<std::wstring> ChangedNames(const FolderSnapshot& before, const FolderSnapshot& after);
-
-// The bytes of one file; throws when it cannot be read.
-std::string FileBytes(const std::wstring& path);
-
-bool PathExists(const std::wstring& path);
 
 }  // namespace vantrel::testing

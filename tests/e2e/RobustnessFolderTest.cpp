@@ -12,6 +12,7 @@
 #include "tests/e2e/FormActions.h"
 #include "tests/e2e/VantrelRun.h"
 #include "tests/e2e/WindowQueries.h"
+#include "tests/windows/RecycleBin.h"
 
 namespace vantrel::testing {
 namespace {
@@ -102,6 +103,7 @@ TEST_F(LongFolderTest, ListsAddsAndDeletesPast260Characters) {
     ASSERT_NE(third, nullptr);
     EXPECT_EQ(ListItems(GetDlgItem(third, app::kList1)), (Names{L"editor.lnk", L"kept.lnk"}));
     EXPECT_EQ(ChangedNames(before, TakeSnapshot(sendTo)), std::set<std::wstring>{L"gone.lnk"});
+    ExpectRecycledThenErase(sendTo + L"\\gone.lnk");
 }
 
 struct DeleteCase {
@@ -137,6 +139,7 @@ TEST_P(DeleteFileTest, RemovesOnlyTheSelectedFileOrNothing) {
     const std::set<std::wstring> changed = ChangedNames(before, TakeSnapshot(SendToFolder()));
     if (deletion.removed) {
         EXPECT_EQ(changed, std::set<std::wstring>{L"target.lnk"});
+        ExpectRecycledThenErase(target);
         const HWND after = WaitForNewMainWindow(Process(), window);
         ASSERT_NE(after, nullptr);
         EXPECT_EQ(ListItems(GetDlgItem(after, app::kList1)), (Names{L"a.lnk", L"z.lnk"}));

@@ -3,19 +3,16 @@
 #include "platform/Error.h"
 #include "platform/win32/ShellOperationError.h"
 #include "platform/win32/Win32Platform.h"
+#include "tests/windows/RecycleBin.h"
 #include "tests/windows/TempFolder.h"
-#include "tests/windows/Trash.h"
 
 namespace vantrel {
 namespace {
 
+using testing::ExpectRecycledThenErase;
+using testing::PathExists;
 using testing::TempFolder;
-using testing::TrashFolder;
 using testing::UniqueName;
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(testing::Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 class Win32RecycleFile : public ::testing::Test {
   protected:
@@ -27,33 +24,29 @@ class Win32RecycleFile : public ::testing::Test {
             EXPECT_FALSE(e.Message().empty());
             EXPECT_NE(e.SystemCode(), 0u);
         }
-        for (const auto& item : kept) EXPECT_TRUE(Exists(item)) << "deleted a bystander";
+        for (const auto& item : kept) EXPECT_TRUE(PathExists(item)) << "deleted a bystander";
     }
 
     TempFolder folder;
     win32::Win32Platform platform{L"Vantrel"};
 };
 
-TEST_F(Win32RecycleFile, MovesTheFileToTheTrash) {
-    const std::wstring trash = TrashFolder();
-    ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME is not set for the Wine session";
-    const std::wstring name = UniqueName(L"回收-", L".lnk");
-    const std::wstring file = folder.AddFile(name, FILE_ATTRIBUTE_NORMAL, "shortcut bytes");
+TEST_F(Win32RecycleFile, MovesTheFileToTheRecycleBin) {
+    const std::wstring file =
+        folder.AddFile(UniqueName(L"回收-", L".lnk"), FILE_ATTRIBUTE_NORMAL, "shortcut bytes");
     const std::wstring neighbour = folder.AddFile(L"neighbour.lnk");
 
     platform.RecycleFile(file);
 
-    EXPECT_FALSE(Exists(file));
-    EXPECT_TRUE(Exists(neighbour));
-    EXPECT_TRUE(Exists(trash + L"\\" + name)) << "not in the trash";
+    EXPECT_TRUE(PathExists(neighbour));
+    ExpectRecycledThenErase(file, "shortcut bytes");
 }
 
 TEST_F(Win32RecycleFile, ReadOnlyFileIsRecycledToo) {
-    const std::wstring name = UniqueName(L"readonly-", L".lnk");
-    const std::wstring file = folder.AddFile(name, FILE_ATTRIBUTE_READONLY);
+    const std::wstring file =
+        folder.AddFile(UniqueName(L"readonly-", L".lnk"), FILE_ATTRIBUTE_READONLY, "read-only");
     platform.RecycleFile(file);
-    EXPECT_FALSE(Exists(file));
-    EXPECT_TRUE(Exists(TrashFolder() + L"\\" + name));
+    ExpectRecycledThenErase(file, "read-only");
 }
 
 TEST_F(Win32RecycleFile, MissingFileFailsAndDeletesNothing) {

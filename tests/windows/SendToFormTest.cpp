@@ -4,6 +4,7 @@
 #include "sendto/SendToForm.h"
 #include "sendto/Texts.h"
 #include "tests/fakes/FakeFormControls.h"
+#include "tests/windows/RecycleBin.h"
 #include "tests/windows/ScopedCom.h"
 #include "tests/windows/ShellLink.h"
 #include "tests/windows/TempFolder.h"
@@ -105,6 +106,7 @@ TEST_F(Win32SendToForm, DeletesTheSelectedShortcut) {
     EXPECT_EQ(platform.messages, (Texts{texts::kCreated, texts::kDeleted}));
     EXPECT_TRUE(controls.list1.empty());
     EXPECT_TRUE(platform.Exists(target));
+    testing::ExpectRecycledThenErase(sendTo + L"\\editor.lnk");
 }
 
 }  // namespace

@@ -5,25 +5,12 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
-#include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "tests/windows/ShellResults.h"
+
 namespace vantrel::testing {
-namespace {
-
-void Check(HRESULT result, const char* what) {
-    if (FAILED(result)) {
-        throw std::runtime_error(std::string(what) +
-                                 " failed: " + std::to_string(static_cast<unsigned long>(result)));
-    }
-}
-
-struct ItemListFreer {
-    void operator()(ITEMIDLIST* list) const noexcept { CoTaskMemFree(list); }
-};
-
-}  // namespace
 
 std::wstring ShortcutTarget(const std::wstring& shortcutPath) {
     Microsoft::WRL::ComPtr<IShellLinkW> link;
@@ -37,7 +24,7 @@ std::wstring ShortcutTarget(const std::wstring& shortcutPath) {
     // only in the ANSI code page, so it cannot carry every name.
     PIDLIST_ABSOLUTE raw = nullptr;
     Check(link->GetIDList(&raw), "IShellLinkW::GetIDList");
-    const std::unique_ptr<ITEMIDLIST, ItemListFreer> list(raw);
+    const ItemList list(raw);
     if (!list) throw std::runtime_error("the shortcut has no item list");
     std::wstring target(32768, L'\0');
     if (!SHGetPathFromIDListEx(list.get(), target.data(), static_cast<DWORD>(target.size()),

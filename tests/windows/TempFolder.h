@@ -28,4 +28,9 @@ class TempFolder {
 // "\\?\" form, so the helpers reach names with trailing dots and spaces and long paths.
 std::wstring Extended(const std::wstring& path);
 
+// The bytes of one file; throws when it cannot be read.
+std::string FileBytes(const std::wstring& path);
+
+bool PathExists(const std::wstring& path);
+
 }  // namespace vantrel::testing
