@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/Dpi.h"
 #include "tests/e2e/VantrelProcess.h"
 #include "tests/e2e/WindowDesign.h"
 #include "tests/e2e/WindowQueries.h"
@@ -28,6 +29,13 @@ class WindowDesignTest : public ::testing::Test {
 
     static HWND Window() { return window_; }
 
+    // The design's pixels where the window is shown at 96 DPI; at any other DPI (a
+    // real Windows scaled by its user) the design's twips scaled for it.
+    static Box Expected(const Box& twips, const Box& pixels96) {
+        const UINT dpi = app::DpiForWindow(window_);
+        return dpi == USER_DEFAULT_SCREEN_DPI ? pixels96 : ScaledTwips(twips, dpi);
+    }
+
   private:
     static inline std::unique_ptr<TempFolder> appData_;
     static inline std::unique_ptr<VantrelProcess> process_;
@@ -37,8 +45,9 @@ class WindowDesignTest : public ::testing::Test {
 TEST_F(WindowDesignTest, IsCaptionedVantrelWithTheDesignedClientArea) {
     EXPECT_EQ(Text(Window()), L"Vantrel");
     const SIZE client = ClientSize(Window());
-    EXPECT_EQ(client.cx, kClientPixels96.cx);
-    EXPECT_EQ(client.cy, kClientPixels96.cy);
+    EXPECT_EQ((Box{0, 0, client.cx, client.cy}),
+              Expected({0, 0, kClientTwips.cx, kClientTwips.cy},
+                       {0, 0, kClientPixels96.cx, kClientPixels96.cy}));
 }
 
 TEST_F(WindowDesignTest, ShowsNoControlsBeyondTheDesignedOnes) {
@@ -60,7 +69,7 @@ TEST_P(ControlDesignTest, IsPlacedSizedAndCaptionedAsDesigned) {
     EXPECT_EQ(CompareStringOrdinal(ClassName(control).c_str(), -1, design.className, -1, TRUE),
               CSTR_EQUAL)
         << "class " << ::testing::PrintToString(ClassName(control));
-    EXPECT_EQ(BoxOf(RectInParent(control)), design.pixels96);
+    EXPECT_EQ(BoxOf(RectInParent(control)), Expected(design.twips, design.pixels96));
     if (design.id != app::kList1) {
         EXPECT_EQ(Text(control), design.text);
     }

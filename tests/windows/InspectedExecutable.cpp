@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace vantrel::testing {
 
 std::wstring InspectedExecutablePath() {
+    // A copied test bundle names the program beside it; a build run names its own.
+    const wchar_t* named = _wgetenv(L"VANTREL_EXE");
     // The build names it with forward slashes; the loader functions want backslashes.
-    std::wstring path = L"" VANTREL_INSPECTED_EXE;
+    std::wstring path = named && *named ? named : L"" VANTREL_INSPECTED_EXE;
     std::ranges::replace(path, L'/', L'\\');
     return path;
 }

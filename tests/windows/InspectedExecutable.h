@@ -10,7 +10,8 @@
 
 namespace vantrel::testing {
 
-// The program whose resources and executable image the tests read.
+// The program whose resources and executable image the tests read: VANTREL_EXE
+// when set, else the one this build made.
 std::wstring InspectedExecutablePath();
 
 struct ModuleFreer {

@@ -1,0 +1,114 @@
+// Prints what a test report needs to know of the system it ran on: the Windows
+// version and build, the system DPI and the UI language, one line each.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+using GetDpiForSystemFunction = UINT(WINAPI*)();
+using WineGetVersionFunction = const char*(CDECL*)();
+
+template <typename Function>
+Function Export(const wchar_t* module, const char* name) {
+    const HMODULE loaded = GetModuleHandleW(module);
+    return loaded
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(loaded, name)))
+               : nullptr;
+}
+
+// UTF-8, one line each; stdout turns the line end into CRLF.
+void Print(const std::wstring& line) {
+    const std::wstring ended = line + L"\n";
+    const int size = WideCharToMultiByte(CP_UTF8, 0, ended.c_str(), static_cast<int>(ended.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, ended.c_str(), static_cast<int>(ended.size()), bytes.data(),
+                            size, nullptr, nullptr);
+    }
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+// A text of the system's version key, with a space before it; empty when missing.
+std::wstring CurrentVersionText(const wchar_t* name) {
+    constexpr wchar_t kKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kKey, name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    std::wstring text(bytes / sizeof(wchar_t), L'\0');
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kKey, name, RRF_RT_REG_SZ, nullptr, text.data(), &bytes) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    text.resize(text.find(L'\0'));
+    return L" " + text;
+}
+
+std::wstring UpdateRevision() {
+    DWORD revision = 0;
+    DWORD bytes = sizeof revision;
+    const LSTATUS read =
+        RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", L"UBR",
+                     RRF_RT_REG_DWORD, nullptr, &revision, &bytes);
+    return read == ERROR_SUCCESS ? L"." + std::to_wstring(revision) : L"";
+}
+
+// GetVersionExW answers by the program's manifest; ntdll tells the truth.
+std::wstring WindowsVersion() {
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    const auto rtlGetVersion = Export<RtlGetVersionFunction>(L"ntdll.dll", "RtlGetVersion");
+    if (!rtlGetVersion || rtlGetVersion(&version) != 0) return L"Windows: unknown";
+    std::wstring line = L"Windows:" + CurrentVersionText(L"ProductName") +
+                        CurrentVersionText(L"DisplayVersion") + L", version " +
+                        std::to_wstring(version.dwMajorVersion) + L"." +
+                        std::to_wstring(version.dwMinorVersion) + L", build " +
+                        std::to_wstring(version.dwBuildNumber) + UpdateRevision();
+    // Windows 11 still calls itself Windows 10 in ProductName.
+    if (version.dwMajorVersion == 10 && version.dwBuildNumber >= 22000) line += L" (Windows 11)";
+    if (const auto wine = Export<WineGetVersionFunction>(L"ntdll.dll", "wine_get_version")) {
+        const std::string wineVersion = wine();
+        line += L" under Wine " + std::wstring(wineVersion.begin(), wineVersion.end());
+    }
+    return line;
+}
+
+// The program is DPI aware by its manifest, so the system answers unscaled.
+std::wstring SystemDpi() {
+    UINT dpi = 0;
+    if (const auto forSystem = Export<GetDpiForSystemFunction>(L"user32.dll", "GetDpiForSystem")) {
+        dpi = forSystem();
+    } else if (const HDC screen = GetDC(nullptr)) {
+        dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX));
+        ReleaseDC(nullptr, screen);
+    }
+    if (dpi == 0) return L"System DPI: unknown";
+    return L"System DPI: " + std::to_wstring(dpi) + L" (" + std::to_wstring(dpi * 100 / 96) +
+           L" %)";
+}
+
+std::wstring UiLanguage() {
+    const LANGID language = GetUserDefaultUILanguage();
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    if (LCIDToLocaleName(MAKELCID(language, SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0) == 0) {
+        name[0] = L'?';
+        name[1] = L'\0';
+    }
+    wchar_t id[8] = {};
+    swprintf(id, 8, L"%04X", language);
+    return std::wstring(L"UI language: ") + name + L" (0x" + id + L")";
+}
+
+}  // namespace
+
+int main() {
+    Print(WindowsVersion());
+    Print(SystemDpi());
+    Print(UiLanguage());
+    return 0;
+}
