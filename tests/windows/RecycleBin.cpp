@@ -50,6 +50,19 @@ std::wstring FolderOf(const std::wstring& path) {
     return path.substr(0, path.rfind(L'\\'));
 }
 
+// The path with every component in its long form, as the Recycle Bin records it:
+// %TEMP% may name the user's folder in its 8.3 form. The path itself when the
+// system cannot say.
+std::wstring LongForm(const std::wstring& path) {
+    const DWORD size = GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetLongPathNameW(path.c_str(), full.data(), size);
+    if (length == 0 || length >= size) return path;
+    full.resize(length);
+    return full;
+}
+
 std::wstring ExtensionOf(const std::wstring& name) {
     const auto dot = name.rfind(L'.');
     return dot == std::wstring::npos ? std::wstring() : name.substr(dot);
@@ -146,7 +159,7 @@ class RecycleBinFolder {
         const std::wstring name = FileNameOf(originalPath);
         const std::wstring stem = name.substr(0, name.size() - ExtensionOf(name).size());
         return (SameText(shown, name) || SameText(shown, stem)) &&
-               SameText(OriginalFolder(item), FolderOf(originalPath));
+               SameText(LongForm(OriginalFolder(item)), LongForm(FolderOf(originalPath)));
     }
 
     std::wstring OriginalFolder(PCUITEMID_CHILD item) const {
@@ -200,6 +213,26 @@ void EraseFromWineTrash(const RecycledFile& file) {
     }
 }
 
+// Whether the Recycle Bin keeps what is deleted from %TEMP%: a user may have turned
+// it off for that drive, and then the shell deletes for good. Asked once, of a file
+// of our own, straight through the shell.
+bool RecycleBinKeepsTempFiles() {
+    static const bool keeps = [] {
+        TempFolder folder;
+        const std::wstring probe = folder.AddFile(UniqueName(L"probe-", L".txt"));
+        std::wstring from = probe + L'\0';  // the list is double-null terminated
+        SHFILEOPSTRUCTW operation{};
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+        if (SHFileOperationW(&operation) != 0) return true;  // no answer: no reason to skip
+        const auto recycled = FindRecycled(probe);
+        if (recycled) EraseRecycled(*recycled);
+        return recycled.has_value();
+    }();
+    return keeps;
+}
+
 }  // namespace
 
 std::optional<RecycledFile> FindRecycled(const std::wstring& originalPath) {
@@ -240,6 +273,11 @@ void ExpectRecycledThenErase(const std::wstring& originalPath,
                              const std::optional<std::string>& bytes) {
     EXPECT_FALSE(PathExists(originalPath)) << "still where it was";
     const auto recycled = FindRecycled(originalPath);
+    if (!recycled && !RunningOnWine() && !RecycleBinKeepsTempFiles()) {
+        GTEST_SKIP() << "the Recycle Bin is turned off for the drive of %TEMP% (its \"Don't move "
+                        "files to the Recycle Bin\" setting), so a recycled file cannot be found "
+                        "there";
+    }
     ASSERT_TRUE(recycled.has_value()) << "not in the Recycle Bin";
     if (bytes) {
         EXPECT_EQ(FileBytes(recycled->storedPath), *bytes);
