@@ -63,12 +63,15 @@ void TypeText(HWND window, const std::wstring& text) {
 void Click(HWND window, POINT point) {
     BringToFront(window);
     if (!ClientToScreen(window, &point)) throw std::runtime_error("ClientToScreen failed");
-    // Absolute input runs from 0 to 65535 across the primary screen.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    const LONG x = MulDiv(point.x, 65535, width - 1);
-    const LONG y = MulDiv(point.y, 65535, height - 1);
-    constexpr DWORD kAt = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    // Absolute input runs from 0 to 65535 across the whole virtual screen, so a
+    // window on any monitor of a real Windows can be reached.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const LONG x = MulDiv(point.x - left, 65535, width - 1);
+    const LONG y = MulDiv(point.y - top, 65535, height - 1);
+    constexpr DWORD kAt = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_MOVE;
     Send({Mouse(x, y, kAt), Mouse(x, y, kAt | MOUSEEVENTF_LEFTDOWN),
           Mouse(x, y, kAt | MOUSEEVENTF_LEFTUP)});
 }
