@@ -10,7 +10,7 @@ set "FAILED=0"
 
 rem No parenthesized block here: a folder name with a parenthesis would end it.
 if /i "%~1"=="/y" goto report
-echo Vantrel's Windows tests are about to run from %HERE%
+echo Vantrel's Windows tests are about to run from "%HERE%".
 echo The window tests take the mouse and the keyboard for about a minute:
 echo please leave both alone until the last line appears.
 echo.
@@ -38,7 +38,7 @@ if "%FAILED%"=="0" (
     >> "%REPORT%" echo Result: some tests failed, as listed above.
 )
 echo.
-echo The report is %REPORT%
+echo The report is "%REPORT%".
 echo Please attach it to an issue in Vantrel's tracker.
 if /i not "%~1"=="/y" pause
 exit /b %FAILED%
