@@ -40,7 +40,7 @@ tidy() {
 }
 tidy native 'sendto|tests/native'
 mapfile -t mingw < <(mingw_args)
-tidy windows 'platform|app|tests/windows' "${mingw[@]}"
+tidy windows 'platform|app|tests/windows|tests/bundle' "${mingw[@]}"
 tidy fuzz 'fuzz'
 
 echo "cppcheck"

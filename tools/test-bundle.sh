@@ -28,6 +28,9 @@ programs=(
     "$build/tests/e2e/vantrel_window_tests.exe"
     "$build/tests/bundle/vantrel_system_report.exe"
 )
+if [ $# -eq 3 ] && [ ! -f "$exe" ]; then
+    fail "the program given, $exe, does not exist"
+fi
 for file in "$exe" "${programs[@]}"; do
     [ -f "$file" ] || fail "$file is missing; build the windows preset first: cmake --build --preset windows"
     [ "$(head -c 2 "$file")" = MZ ] || fail "$file is not a Windows program"
