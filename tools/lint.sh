@@ -10,10 +10,11 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 for preset in native windows fuzz; do cmake --preset "$preset" >/dev/null; done
 
-# Our sources in a build's compile_commands.json whose path matches a pattern.
+# Our C++ sources in a build's compile_commands.json whose path matches a pattern
+# (resource scripts are compiled too, but are no C++).
 sources() {
     grep -o '"file": *"[^"]*"' "build/$1/compile_commands.json" | sed 's/.*"\([^"]*\)"$/\1/' |
-        { grep -E "^$PWD/($2)/" || true; } | sort -u
+        { grep -E "^$PWD/($2)/.*\.cpp$" || true; } | sort -u
 }
 
 # MinGW's C++ headers, which clang does not find by itself for a -posix compiler.
