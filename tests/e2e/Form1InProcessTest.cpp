@@ -37,7 +37,7 @@ class Form1InProcess : public ::testing::Test {
         platform_.folders[kSendTo] = {L"a.lnk", L"b.lnk"};
         form_ = std::make_unique<app::Form1>(GetModuleHandleW(nullptr), platform_);
         form_->Load();
-        form_->Show();
+        form_->Show(SW_SHOWNORMAL);
     }
     void TearDown() override {
         form_.reset();
