@@ -112,6 +112,10 @@ void Form1::SetText1Text(const std::wstring& text) {
     if (!SetWindowTextW(Control(kText1), text.c_str())) win32::ThrowLastError();
 }
 
+void Form1::Text1SetFocus() {
+    SetFocus(Control(kText1));
+}
+
 void Form1::List1Fill(const std::vector<std::wstring>& items) {
     const HWND list = Control(kList1);
     std::size_t characters = 0;

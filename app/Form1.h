@@ -38,6 +38,7 @@ class Form1 final : public FormControls {
 
     std::wstring Text1Text() const override;
     void SetText1Text(const std::wstring& text) override;
+    void Text1SetFocus() override;
     void List1Fill(const std::vector<std::wstring>& items) override;
     int List1ListIndex() const override;
     std::wstring List1Item(int index) const override;
