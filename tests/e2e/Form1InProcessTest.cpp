@@ -65,6 +65,11 @@ class Form1InProcess : public ::testing::Test {
                      reinterpret_cast<LPARAM>(&suggested));
     }
 
+    // The target registered for Text1, where OLE keeps it for a window.
+    Microsoft::WRL::ComPtr<IDropTarget> Text1Target() const {
+        return static_cast<IDropTarget*>(GetPropW(Control(app::kText1), L"OleDropTargetInterface"));
+    }
+
     // Handles what has been posted to the window, as the message loop would.
     void DispatchPosted() {
         MSG message;
@@ -295,9 +300,7 @@ class DropOnForm : public Form1InProcess, public ::testing::WithParamInterface<D
 // it would sit behind that program.
 TEST_P(DropOnForm, RunsTheHandlerOnlyAfterTheDropReturned) {
     const DropCase& c = GetParam();
-    // Where OLE keeps the target registered for a window.
-    const Microsoft::WRL::ComPtr<IDropTarget> target(
-        static_cast<IDropTarget*>(GetPropW(Control(app::kText1), L"OleDropTargetInterface")));
+    const auto target = Text1Target();
     ASSERT_NE(target, nullptr);
     const auto data = c.files.empty() ? MakeUnreadableFileList() : MakeDropDataObject(c.files);
     DWORD effect = DROPEFFECT_COPY;
@@ -316,6 +319,25 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DropCase{"File", {L"C:\\Tools\\editor.exe"}, L"C:\\Tools\\editor.exe", 0},
                       DropCase{"UnreadableFileListFails", {}, texts::kPlaceholder, 1}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Before, only replacing the window revoked it: a closed window's registration
+// held the target until OLE shut down.
+TEST_F(Form1InProcess, ClosingTheWindowRevokesText1sDropTarget) {
+    const auto target = Text1Target();
+    ASSERT_NE(target, nullptr);
+    const auto references = [&target] {
+        target->AddRef();
+        return target->Release();
+    };
+    const ULONG registered = references();
+
+    SendMessageW(Window(), WM_CLOSE, 0, 0);
+
+    ASSERT_EQ(Window(), nullptr);
+    EXPECT_LT(references(), registered);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program goes on";
+}
 
 TEST_F(Form1InProcess, FailedReloadLeavesTheWindowAsItWas) {
     const HWND before = Window();
