@@ -60,7 +60,7 @@ bool DroppedFiles::GetFormat(int format) const {
 }
 
 std::wstring DroppedFiles::Files(int index) const {
-    if (failure_) throw *failure_;
+    if (failure_) throw Error(failure_->Message(), failure_->SystemCode());
     if (index < 1 || static_cast<std::size_t>(index) > paths_.size()) {
         win32::ThrowSystemError(ERROR_INVALID_INDEX);
     }

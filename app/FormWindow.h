@@ -35,6 +35,7 @@ class FormWindow {
     // destroyed (WM_DESTROY), by its window procedure.
     FormWindow(HINSTANCE instance, const wchar_t* className, void* creationData,
                IDropTarget* text1Target, const FontMaker& makeFont);
+    ~FormWindow() = default;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 

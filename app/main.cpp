@@ -36,7 +36,7 @@ int RunMessageLoop(const vantrel::app::Form1& form) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
     RestrictDllSearch();
     vantrel::win32::Win32Platform platform(vantrel::texts::kTitle);
     try {
@@ -46,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         const vantrel::win32::MessageOwnerScope owner(platform,
                                                       [&form] { return form.MessageOwner(); });
         form.Load();
-        form.Show(showCommand);
+        form.Show(nShowCmd);
         return RunMessageLoop(form);
     } catch (const vantrel::Error& e) {
         platform.ShowMessage(e.Message());
