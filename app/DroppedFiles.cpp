@@ -24,7 +24,31 @@ class UniqueMedium {
     STGMEDIUM medium_{};
 };
 
+std::vector<std::wstring> ReadFileList(IDataObject* data) {
+    FORMATETC format = FileListFormat();
+    UniqueMedium medium;
+    win32::ThrowIfFailed(data->GetData(&format, medium.get()));
+    const auto drop = static_cast<HDROP>(medium.get()->hGlobal);
+
+    std::vector<std::wstring> paths(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+    for (UINT i = 0; i < paths.size(); ++i) {
+        std::wstring& path = paths[i];
+        path.resize(DragQueryFileW(drop, i, nullptr, 0) + 1);
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+    }
+    return paths;
+}
+
 }  // namespace
+
+DroppedFiles::DroppedFiles(IDataObject* data) : fileList_(CarryFileList(data)) {
+    if (!fileList_) return;
+    try {
+        paths_ = ReadFileList(data);
+    } catch (const Error& e) {
+        failure_ = e;
+    }
+}
 
 bool DroppedFiles::CarryFileList(IDataObject* data) {
     FORMATETC format = FileListFormat();
@@ -32,22 +56,15 @@ bool DroppedFiles::CarryFileList(IDataObject* data) {
 }
 
 bool DroppedFiles::GetFormat(int format) const {
-    return format == CF_HDROP && CarryFileList(data_);
+    return format == CF_HDROP && fileList_;
 }
 
 std::wstring DroppedFiles::Files(int index) const {
-    FORMATETC format = FileListFormat();
-    UniqueMedium medium;
-    win32::ThrowIfFailed(data_->GetData(&format, medium.get()));
-    const auto drop = static_cast<HDROP>(medium.get()->hGlobal);
-
-    const UINT position = static_cast<UINT>(index - 1);
-    if (index < 1 || position >= DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0)) {
+    if (failure_) throw Error(failure_->Message(), failure_->SystemCode());
+    if (index < 1 || static_cast<std::size_t>(index) > paths_.size()) {
         win32::ThrowSystemError(ERROR_INVALID_INDEX);
     }
-    std::wstring path(DragQueryFileW(drop, position, nullptr, 0) + 1, L'\0');
-    path.resize(DragQueryFileW(drop, position, path.data(), static_cast<UINT>(path.size())));
-    return path;
+    return paths_[static_cast<std::size_t>(index) - 1];
 }
 
 }  // namespace vantrel::app

@@ -2,14 +2,20 @@
 
 #include <ole2.h>
 
+#include <optional>
+#include <vector>
+
+#include "platform/Error.h"
 #include "sendto/DropData.h"
 
 namespace vantrel::app {
 
-// The drop handler's view of an OLE data object.
+// The file list of one drop, copied out of the OLE data object while the drop
+// lasts, so that the drop handler can run once the drag source has let go. A
+// failure to read the list is kept and raised when the handler asks for a file.
 class DroppedFiles final : public DropData {
   public:
-    explicit DroppedFiles(IDataObject* data) : data_(data) {}
+    explicit DroppedFiles(IDataObject* data);
 
     bool GetFormat(int format) const override;
     std::wstring Files(int index) const override;
@@ -18,7 +24,9 @@ class DroppedFiles final : public DropData {
     static bool CarryFileList(IDataObject* data);
 
   private:
-    IDataObject* data_;
+    bool fileList_;
+    std::vector<std::wstring> paths_;
+    std::optional<Error> failure_;
 };
 
 }  // namespace vantrel::app

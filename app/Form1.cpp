@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "app/WindowText.h"
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
 
@@ -29,20 +30,16 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
     }
 }
 
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 }  // namespace
 
-Form1::Form1(HINSTANCE instance, Platform& platform)
-    : instance_(instance), platform_(platform), logic_(platform, *this) {
+Form1::Form1(HINSTANCE instance, Platform& platform, FontMaker makeFont)
+    : instance_(instance),
+      platform_(platform),
+      makeFont_(std::move(makeFont)),
+      logic_(platform, *this) {
     RegisterFormClass(instance, &Form1::WindowProcedure);
-    text1DropTarget_.Attach(new Text1DropTarget(
-        [this](const DropData& data) { RunHandler([&] { logic_.Text1_OLEDragDrop(data); }); }));
+    text1DropTarget_.Attach(
+        new Text1DropTarget([this](DroppedFiles files) { QueueDrop(std::move(files)); }));
 }
 
 // reset() lets go of the window before destroying it, so its end is not taken for
@@ -51,13 +48,13 @@ Form1::~Form1() {
     window_.reset();
 }
 
-std::unique_ptr<FormWindow> Form1::CreateWindowAt(std::optional<POINT> topLeft) {
-    return std::make_unique<FormWindow>(instance_, kClassName, this, topLeft,
-                                        text1DropTarget_.Get());
+std::unique_ptr<FormWindow> Form1::CreateFormWindow() {
+    return std::make_unique<FormWindow>(instance_, kClassName, this, text1DropTarget_.Get(),
+                                        makeFont_);
 }
 
 void Form1::Load() {
-    window_ = CreateWindowAt(std::nullopt);
+    window_ = CreateFormWindow();
     try {
         logic_.Form_Load();
     } catch (...) {
@@ -66,26 +63,45 @@ void Form1::Load() {
     }
 }
 
-void Form1::Show() {
-    ShowWindow(window_->Handle(), SW_SHOW);
-    SetForegroundWindow(window_->Handle());
+void Form1::Show(int showCommand) {
+    ShowWindow(window_->Handle(), showCommand);
+    Activate();
+}
+
+void Form1::Activate() {
+    const HWND window = window_->Handle();
+    if (IsIconic(window) || !IsWindowVisible(window)) return;
+    SetForegroundWindow(window);
     SetFocus(Control(kText1));
 }
 
-void Form1::Reload() {
-    RECT placed;
-    if (!GetWindowRect(window_->Handle(), &placed)) win32::ThrowLastError();
+HWND Form1::MessageOwner() {
+    if (!window_) return nullptr;
+    window_->RememberFocus();
+    return window_->Handle();
+}
 
-    // The new window is loaded before the old one goes, at the same place, so a
-    // failed load leaves the user the window they had and nothing flashes.
-    auto previous = std::exchange(window_, CreateWindowAt(POINT{placed.left, placed.top}));
+void Form1::Reload() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window_->Handle(), &placement)) win32::ThrowLastError();
+
+    // The new window is loaded before the old one goes, so a failed load leaves
+    // the user the window they had and nothing flashes.
+    auto previous = std::exchange(window_, CreateFormWindow());
     try {
         logic_.Form_Load();
     } catch (...) {
         window_ = std::move(previous);
         throw;
     }
-    Show();
+    // Where the user had the window and in its state: a minimized window stays
+    // so, and restoring it brings it back to its place, not to the icon's.
+    placement.flags = 0;
+    if (!SetWindowPlacement(window_->Handle(), &placement)) {
+        ShowWindow(window_->Handle(), SW_SHOWNORMAL);  // its place is lost, the window is not
+    }
+    Activate();
 }
 
 std::wstring Form1::Text1Text() const {
@@ -94,6 +110,10 @@ std::wstring Form1::Text1Text() const {
 
 void Form1::SetText1Text(const std::wstring& text) {
     if (!SetWindowTextW(Control(kText1), text.c_str())) win32::ThrowLastError();
+}
+
+void Form1::Text1SetFocus() {
+    SetFocus(Control(kText1));
 }
 
 void Form1::List1Fill(const std::vector<std::wstring>& items) {
@@ -164,8 +184,12 @@ LRESULT CALLBACK Form1::WindowProcedure(HWND window, UINT message, WPARAM wParam
                           reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
     auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return form ? form->HandleMessage(window, message, wParam, lParam)
-                : DefWindowProcW(window, message, wParam, lParam);
+    // The handlers show their own failures; nothing may unwind through Windows' frames.
+    try {
+        if (form) return form->HandleMessage(window, message, wParam, lParam);
+    } catch (...) {
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -175,6 +199,9 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_COMMAND:
             if (current) OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case kDropArrived:
+            if (current) OnDropArrived();
+            return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORLISTBOX:
         case WM_CTLCOLORBTN:
@@ -183,9 +210,24 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
+        // The default for both would leave the focus on the frame.
+        case WM_ACTIVATE:
+            if (!current) break;
+            OnActivate(window, LOWORD(wParam) != WA_INACTIVE);
+            return 0;
+        case WM_SETFOCUS:
+            if (!current) break;
+            OnSetFocus(window);
+            return 0;
+        case WM_GETDPISCALEDSIZE:
+            *reinterpret_cast<SIZE*>(lParam) = FormWindow::FrameSize(static_cast<UINT>(wParam));
+            return TRUE;
         case WM_DPICHANGED:
             if (current) OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_DESTROY:
+            OnDestroy(window);
+            break;
         case WM_NCDESTROY:
             OnNcDestroy(window);
             break;
@@ -231,16 +273,55 @@ bool Form1::OnSetCursor(HWND over) {
     return true;
 }
 
+void Form1::OnActivate(HWND window, bool active) {
+    if (!active) {
+        window_->RememberFocus();
+    } else if (!IsIconic(window)) {
+        window_->RestoreFocus();
+    }
+}
+
+void Form1::OnSetFocus(HWND window) {
+    if (!IsIconic(window)) window_->RestoreFocus();
+}
+
 void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    SetWindowPos(window_->Handle(), nullptr, suggested.left, suggested.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    window_->ApplyLayout(dpi);
+    try {
+        window_->ApplyLayout(dpi, makeFont_);
+    } catch (const std::exception&) {
+        return;  // the window stays as it was, at its old size, and still works
+    }
+    // The suggested corner with the frame for the new DPI, in one move, as the
+    // system asks, so the window does not bounce between two monitors.
+    const SIZE frame = FormWindow::FrameSize(dpi);
+    SetWindowPos(window_->Handle(), nullptr, suggested.left, suggested.top, frame.cx, frame.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// While Text1 still exists: the registration holds the drop target until revoked.
+void Form1::OnDestroy(HWND window) {
+    // Fails only for a window whose load ended before Text1 took drops.
+    static_cast<void>(RevokeDragDrop(GetDlgItem(window, kText1)));
 }
 
 void Form1::OnNcDestroy(HWND window) {
     if (!window_ || window_->Handle() != window) return;  // a replaced window
     window_->Release();
     PostQuitMessage(0);
+}
+
+void Form1::QueueDrop(DroppedFiles files) {
+    if (!window_) return;
+    pendingDrop_ = std::move(files);
+    // A full queue loses the drop: nothing may wait on the user inside it to say so.
+    if (!PostMessageW(window_->Handle(), kDropArrived, 0, 0)) pendingDrop_.reset();
+}
+
+void Form1::OnDropArrived() {
+    if (!pendingDrop_) return;
+    const DroppedFiles files = std::move(*pendingDrop_);
+    pendingDrop_.reset();
+    RunHandler([&] { logic_.Text1_OLEDragDrop(files); });
 }
 
 }  // namespace vantrel::app

@@ -5,6 +5,7 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <optional>
 
 #include "app/FormWindow.h"
 #include "app/Text1DropTarget.h"
@@ -20,19 +21,24 @@ class Form1 final : public FormControls {
   public:
     static constexpr wchar_t kClassName[] = L"VantrelForm1";
 
-    Form1(HINSTANCE instance, Platform& platform);
+    Form1(HINSTANCE instance, Platform& platform, FontMaker makeFont = MakeFont);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
     // Creates the window hidden and runs its load event; throws vantrel::Error.
     void Load();
-    void Show();
+    // The first show, with the show state the program was started with.
+    void Show(int showCommand);
     // The current window, or null once the user has closed it.
     HWND Window() const { return window_ ? window_->Handle() : nullptr; }
+    // The window to own a message box about to open, or null. It notes its focus
+    // first: the box disables it, which takes the focus before it could be noted.
+    HWND MessageOwner();
 
     std::wstring Text1Text() const override;
     void SetText1Text(const std::wstring& text) override;
+    void Text1SetFocus() override;
     void List1Fill(const std::vector<std::wstring>& items) override;
     int List1ListIndex() const override;
     std::wstring List1Item(int index) const override;
@@ -46,8 +52,13 @@ class Form1 final : public FormControls {
     void OnCommand(int id, int notification);
     LRESULT OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     bool OnSetCursor(HWND over);
+    void OnActivate(HWND window, bool active);
+    void OnSetFocus(HWND window);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
+    static void OnDestroy(HWND window);
     void OnNcDestroy(HWND window);
+    void QueueDrop(DroppedFiles files);
+    void OnDropArrived();
 
     // Runs an event handler; a failure it lets out is shown, never unwound through Windows.
     // One at a time: a click that reaches the window while a handler's message box is
@@ -57,13 +68,21 @@ class Form1 final : public FormControls {
 
     HWND Control(ControlId id) const { return window_->Control(id); }
 
-    std::unique_ptr<FormWindow> CreateWindowAt(std::optional<POINT> topLeft);
+    std::unique_ptr<FormWindow> CreateFormWindow();
+    // Brings a shown window to the front with the focus in Text1; a minimized
+    // one waits for the user to restore it.
+    void Activate();
+
+    // Posted by a drop, so that its handler runs after the drop has returned.
+    static constexpr UINT kDropArrived = WM_APP + 1;
 
     HINSTANCE instance_;
     Platform& platform_;
+    FontMaker makeFont_;
     SendToForm logic_;
     Microsoft::WRL::ComPtr<Text1DropTarget> text1DropTarget_;
     std::unique_ptr<FormWindow> window_;
+    std::optional<DroppedFiles> pendingDrop_;
     bool handlerRunning_ = false;
 };
 

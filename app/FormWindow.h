@@ -5,8 +5,8 @@
 #include <ole2.h>
 
 #include <array>
+#include <functional>
 #include <memory>
-#include <optional>
 
 #include "app/Layout.h"
 
@@ -17,6 +17,10 @@ struct FontDeleter {
 };
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
 
+// Makes each font of the window; null with the last error set on failure.
+using FontMaker = std::function<UniqueFont(const LOGFONTW&)>;
+UniqueFont MakeFont(const LOGFONTW& font);
+
 struct WindowDestroyer {
     void operator()(HWND window) const noexcept { DestroyWindow(window); }
 };
@@ -26,19 +30,28 @@ using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroye
 // table at the window's DPI. Destroying the object destroys the window.
 class FormWindow {
   public:
-    // Creates the window hidden, at `topLeft` or centred on the work area, with
-    // `text1Target` taking the drops on Text1.
+    // Creates the window hidden and centred on the work area, with `text1Target`
+    // taking the drops on Text1. The drop target is revoked when the window is
+    // destroyed (WM_DESTROY), by its window procedure.
     FormWindow(HINSTANCE instance, const wchar_t* className, void* creationData,
-               std::optional<POINT> topLeft, IDropTarget* text1Target);
-    ~FormWindow();
+               IDropTarget* text1Target, const FontMaker& makeFont);
+    ~FormWindow() = default;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
     HWND Handle() const { return window_.get(); }
     HWND Control(ControlId id) const;
 
-    // Sizes the window and places and fonts every control for `dpi`.
-    void ApplyLayout(UINT dpi);
+    // Fonts and places every control for `dpi`. Every font is made before any is
+    // used: on failure this throws and the controls keep their fonts and places.
+    void ApplyLayout(UINT dpi, const FontMaker& makeFont);
+    // The outer size of the window whose client area is the design's at `dpi`.
+    static SIZE FrameSize(UINT dpi);
+
+    // As a dialog box does: the control with the focus is noted when the window
+    // loses it, and gets it back (Text1 when none was noted) when it returns.
+    void RememberFocus();
+    void RestoreFocus() const;
 
     // Forgets a window that the system has already destroyed.
     void Release() { static_cast<void>(window_.release()); }
@@ -48,13 +61,12 @@ class FormWindow {
 
   private:
     void CreateControls(HINSTANCE instance);
-    void CenterOnWorkArea() const;
+    void CenterOnWorkArea(SIZE frame) const;
 
     // Declared before the window, so they are deleted only after it is destroyed.
-    UniqueFont formFont_;
     std::array<UniqueFont, kControls.size()> fonts_;
     std::array<HWND, kControls.size()> controls_{};
-    bool dropRegistered_ = false;
+    HWND focused_ = nullptr;
     UniqueWindow window_;
 };
 

@@ -2,8 +2,7 @@
 
 #include <commctrl.h>
 
-#include <string>
-
+#include "app/WindowText.h"
 #include "platform/win32/SystemError.h"
 
 namespace vantrel::app {
@@ -11,11 +10,13 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 
-bool ShowsPlaceholder(HWND edit, const wchar_t* placeholder) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-    return text == placeholder;
+// False also when the text cannot be read: nothing may leave the window procedure.
+bool ShowsPlaceholder(HWND edit, const wchar_t* placeholder) noexcept {
+    try {
+        return WindowText(edit) == placeholder;
+    } catch (...) {
+        return false;
+    }
 }
 
 LRESULT CALLBACK EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

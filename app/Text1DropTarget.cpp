@@ -1,6 +1,6 @@
 #include "app/Text1DropTarget.h"
 
-#include "app/DroppedFiles.h"
+#include <exception>
 
 namespace vantrel::app {
 
@@ -54,7 +54,11 @@ HRESULT Text1DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     carriesFiles_ = DroppedFiles::CarryFileList(data);
     *effect = Effect(*effect);
     carriesFiles_ = false;
-    onDrop_(DroppedFiles(data));
+    try {
+        onDrop_(DroppedFiles(data));
+    } catch (const std::exception&) {
+        return E_OUTOFMEMORY;  // copying the list is all that can fail here
+    }
     return S_OK;
 }
 

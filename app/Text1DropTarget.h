@@ -4,15 +4,17 @@
 
 #include <functional>
 
-#include "sendto/DropData.h"
+#include "app/DroppedFiles.h"
 
 namespace vantrel::app {
 
 // Text1's OLE drop target: file lists are welcome (copy, else link), anything
-// else shows the no-drop cursor. A drop hands the data to `onDrop`.
+// else shows the no-drop cursor. A drop hands a copy of the file list to
+// `onDrop`, which must return without waiting on the user: the drag source
+// waits in its drag loop until the drop returns.
 class Text1DropTarget final : public IDropTarget {
   public:
-    explicit Text1DropTarget(std::function<void(const DropData&)> onDrop)
+    explicit Text1DropTarget(std::function<void(DroppedFiles)> onDrop)
         : onDrop_(std::move(onDrop)) {}
     virtual ~Text1DropTarget() = default;
 
@@ -32,7 +34,7 @@ class Text1DropTarget final : public IDropTarget {
 
     LONG references_ = 1;
     bool carriesFiles_ = false;
-    std::function<void(const DropData&)> onDrop_;
+    std::function<void(DroppedFiles)> onDrop_;
 };
 
 }  // namespace vantrel::app

@@ -36,15 +36,17 @@ int RunMessageLoop(const vantrel::app::Form1& form) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
     RestrictDllSearch();
     vantrel::win32::Win32Platform platform(vantrel::texts::kTitle);
     try {
         const vantrel::app::ScopedOle ole;
         vantrel::win32::ThrowIfFailed(ole.Result());
         vantrel::app::Form1 form(instance, platform);
+        const vantrel::win32::MessageOwnerScope owner(platform,
+                                                      [&form] { return form.MessageOwner(); });
         form.Load();
-        form.Show();
+        form.Show(nShowCmd);
         return RunMessageLoop(form);
     } catch (const vantrel::Error& e) {
         platform.ShowMessage(e.Message());

@@ -5,14 +5,44 @@ if(MSVC)
     set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
     add_compile_options(/utf-8 /permissive-)
     add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
-    # ASLR with 64-bit entropy and no executable data, stated even where they are the default.
-    add_link_options(/DYNAMICBASE /NXCOMPAT /HIGHENTROPYVA)
+    # ASLR with 64-bit entropy, no executable data and terminal-server awareness,
+    # stated even where they are the default; a hash, not the clock, as time stamp.
+    add_compile_options(/Brepro)
+    add_link_options(/DYNAMICBASE /NXCOMPAT /HIGHENTROPYVA /TSAWARE /Brepro)
+    # Windows 7 is the oldest system the manifest names.
+    set(CMAKE_CREATE_WIN32_EXE "/subsystem:windows,6.01")
+    set(CMAKE_CREATE_CONSOLE_EXE "/subsystem:console,6.01")
 elseif(WIN32)
     # MinGW: one self-contained exe that imports only system DLLs.
     add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
-    add_link_options(-static $<$<CONFIG:Release,MinSizeRel>:-s>)
+    # Release images are stripped; with VANTREL_DEBUG_FILE the debug information goes
+    # to a file of its own instead (vantrel_debug_file).
+    add_link_options(-static)
+    if(VANTREL_DEBUG_FILE)
+        add_compile_options(-g)
+    else()
+        add_link_options($<$<CONFIG:Release,MinSizeRel>:-s>)
+    endif()
     # ASLR with 64-bit entropy (image base above 4 GB) and no executable data.
     add_link_options(-Wl,--dynamicbase,--nxcompat,--high-entropy-va,--image-base,0x140000000)
+    # Without terminal-server awareness, Remote Desktop servers hand the program a
+    # private per-user Windows folder.
+    add_link_options(-Wl,--tsaware)
+    # Windows 7 is the oldest system the manifest names.
+    add_link_options(-Wl,--major-subsystem-version,6,--minor-subsystem-version,1)
+    # The stack protector's runtime (libssp) is linked statically like the rest.
+    add_link_options(-fstack-protector-strong)
+    # Ld takes the PE time stamp from SOURCE_DATE_EPOCH; the build fixes it once, at
+    # configure time, from the environment or the last commit.
+    include("${CMAKE_CURRENT_LIST_DIR}/SourceDateEpoch.cmake")
+    set(CMAKE_CXX_LINKER_LAUNCHER
+        "${CMAKE_COMMAND};-E;env;SOURCE_DATE_EPOCH=${VANTREL_SOURCE_DATE_EPOCH}")
+endif()
+
+if(WIN32 AND NOT MSVC)
+    # Build folders stay out of the image and its debug information: sources are
+    # named from the top of the tree. GCC tries the last mapping first.
+    add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}=." "-ffile-prefix-map=${PROJECT_BINARY_DIR}=.")
 endif()
 
 if(VANTREL_SANITIZE)
@@ -33,6 +63,11 @@ function(vantrel_strict target)
         target_compile_options(${target} PRIVATE /W4 /WX)
     else()
         target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+        if(WIN32 AND CMAKE_BUILD_TYPE MATCHES "Rel")
+            # Checked copies and canaries where MinGW links their runtime statically.
+            target_compile_options(${target} PRIVATE -fstack-protector-strong)
+            target_compile_definitions(${target} PRIVATE _FORTIFY_SOURCE=2)
+        endif()
     endif()
     target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
@@ -49,4 +84,24 @@ function(vantrel_embedded_manifest target)
     if(MSVC)
         target_link_options(${target} PRIVATE /MANIFEST:NO)
     endif()
+endfunction()
+
+# With VANTREL_DEBUG_FILE: the program's debug information in <exe>.debug beside it, and
+# the exe stripped, naming that file in its debug link (so gdb finds it).
+function(vantrel_debug_file target)
+    if(NOT VANTREL_DEBUG_FILE)
+        return()
+    endif()
+    if(MSVC)
+        target_link_options(${target} PRIVATE /DEBUG /OPT:REF /OPT:ICF)
+        return()
+    endif()
+    set(env "${CMAKE_COMMAND}" -E env "SOURCE_DATE_EPOCH=${VANTREL_SOURCE_DATE_EPOCH}")
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${env} "${CMAKE_OBJCOPY}" --only-keep-debug "$<TARGET_FILE_NAME:${target}>"
+                "$<TARGET_FILE_NAME:${target}>.debug"
+        COMMAND ${env} "${CMAKE_OBJCOPY}" --strip-all
+                "--add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug" "$<TARGET_FILE_NAME:${target}>"
+        WORKING_DIRECTORY "$<TARGET_FILE_DIR:${target}>"
+        VERBATIM)
 endfunction()

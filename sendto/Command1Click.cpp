@@ -34,6 +34,7 @@ void SendToForm::Command1_Click() {
     const std::wstring target = TrimmedPath(text);
     if (text == texts::kPlaceholder || !IsAbsolutePath(target) || !platform_.Exists(target)) {
         platform_.ShowMessage(texts::kEnterValidPath);
+        controls_.Text1SetFocus();  // where the path is to be corrected
         return;
     }
     try {

@@ -12,6 +12,8 @@ class FormControls {
 
     virtual std::wstring Text1Text() const = 0;
     virtual void SetText1Text(const std::wstring& text) = 0;
+    // Puts the keyboard focus in Text1.
+    virtual void Text1SetFocus() = 0;
 
     // Replaces List1's items, keeping their order; nothing is selected afterwards.
     virtual void List1Fill(const std::vector<std::wstring>& items) = 0;

@@ -24,6 +24,12 @@ inline constexpr wchar_t kAppDataEmpty[] = L"环境变量 APPDATA 为空，无�
 inline constexpr wchar_t kFolderUnreadable[] = L"无法读取“发送到”文件夹：";
 inline constexpr wchar_t kUnexpectedFailure[] = L"操作失败：发生了意外的错误。";
 
+// A system error reads as its description followed by its code in brackets, or
+// as the code alone when the system has no description for it.
+inline constexpr wchar_t kErrorCode[] = L"错误代码 ";
+inline constexpr wchar_t kCodeOpen[] = L"（";
+inline constexpr wchar_t kCodeClose[] = L"）";
+
 inline constexpr wchar_t kEnterValidPath[] = L"请输入正确路径！";
 inline constexpr wchar_t kCreated[] = L"创建成功！";
 inline constexpr wchar_t kCreateFailed[] = L"创建失败：";

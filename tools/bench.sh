@@ -26,6 +26,7 @@ echo
 # Wine shows the Linux file system as drive Z:.
 VANTREL_EXE="Z:$PWD/build/windows/app/Vantrel.exe" \
     VANTREL_FLOOR_EXE="Z:$PWD/build/windows/bench/window/vantrel_floor_window.exe" \
+    VANTREL_SAME_JOB_FLOOR_EXE="Z:$PWD/build/windows/bench/window/vantrel_same_job_floor.exe" \
     wine build/windows/bench/window/vantrel_window_bench.exe "$runs"
 echo
 echo "## Logic, native"

@@ -7,7 +7,7 @@ packages=(
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
     fonts-wqy-microhei fonts-wine imagemagick
     clang libclang-rt-14-dev clang-tidy cppcheck
-    zip unzip
+    git python3 osslsigncode openssl unzip
     "$@"
 )
 missing=()

@@ -35,7 +35,9 @@ for file in "$exe" "${programs[@]}"; do
     [ -f "$file" ] || fail "$file is missing; build the windows preset first: cmake --build --preset windows"
     [ "$(head -c 2 "$file")" = MZ ] || fail "$file is not a Windows program"
 done
-command -v zip >/dev/null || fail "zip is not installed (apt-get install zip)"
+command -v python3 >/dev/null || fail "python3 is not installed (apt-get install python3)"
+# Dated like the release it may belong to, so the same build gives the same bytes.
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$here/.." log -1 --format=%ct 2>/dev/null || date +%s)}
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -46,6 +48,5 @@ sed 's/\r*$/\r/' "$here/../tests/bundle/run-tests.cmd" >"$stage/run-tests.cmd"
 
 mkdir -p "$(dirname "$out")"
 zip_path="$(cd "$(dirname "$out")" && pwd)/$(basename "$out")"
-rm -f "$zip_path"
-(cd "$stage" && zip -q -X "$zip_path" ./*)
+python3 "$here/make_zip.py" "$zip_path" "$epoch" "$stage"/*
 echo "wrote $out"

@@ -19,10 +19,27 @@ stop() {
     fi
 }
 
+# Wine's own fonts, copied into C:\windows\Fonts: Debian's fonts-wine puts them in
+# $wine_fonts, where this Wine does not look. Marlett draws the caption buttons and
+# other frame glyphs; without it they show as the letters "0 1 r".
+wine_fonts=/usr/share/wine/fonts
+prefix_fonts=(marlett.ttf)
+
+install_fonts() {
+    local font
+    for font in "${prefix_fonts[@]}"; do
+        if [ ! -f "$wine_fonts/$font" ]; then
+            echo "$wine_fonts/$font is missing: install fonts-wine (tools/install-deps.sh)" >&2
+            return 1
+        fi
+        cp "$wine_fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
+}
+
 make_prefix() {
     . "$here/wine-env.sh" "$dir"
     local settings
-    settings=$(md5sum <"$here/wine-prefix.reg")
+    settings=$({ cat "$here/wine-prefix.reg"; echo "${prefix_fonts[@]}"; } | md5sum)
     if [ ! -f "$dir/prefix/.vantrel-ready" ]; then
         rm -rf "$dir/prefix"
         wineboot -i >"$dir/wineboot.log" 2>&1
@@ -33,6 +50,7 @@ make_prefix() {
     iconv -f UTF-8 -t UTF-16LE "$here/wine-prefix.reg" | { printf '\xff\xfe'; cat; } >"$dir/prefix.reg"
     wine regedit /S "Z:${dir//\//\\}\\prefix.reg" >>"$dir/wineboot.log" 2>&1
     wineserver -w
+    install_fonts
     echo "$settings" >"$dir/prefix/.vantrel-ready"
 }
 

@@ -27,7 +27,7 @@ InProcessForm::InProcessForm(const SendToFiles& files)
     if (!SetEnvironmentVariableW(L"APPDATA", files.AppData().c_str())) win32::ThrowLastError();
     form_ = std::make_unique<app::Form1>(GetModuleHandleW(nullptr), platform_);
     form_->Load();
-    form_->Show();
+    form_->Show(SW_SHOWNORMAL);
     PumpMessages();
     RequireFilled();
 }

@@ -24,7 +24,8 @@ void Win32Platform::RecycleFile(const std::wstring& path) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) ThrowSystemError(ERROR_ACCESS_DENIED);
     if (!ShellCanAddress(path)) ThrowSystemError(ERROR_INVALID_NAME);
 
-    std::wstring from = path;
+    // Fully qualified, or the shell may not honour the undo.
+    std::wstring from = FullPath(path);
     from.push_back(L'\0');  // the list is double-null terminated
     SHFILEOPSTRUCTW operation{};
     operation.wFunc = FO_DELETE;

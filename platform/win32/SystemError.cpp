@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/Error.h"
+#include "sendto/Texts.h"
 
 namespace vantrel::win32 {
 
@@ -19,7 +20,8 @@ std::wstring SystemErrorText(DWORD code) {
 
     wchar_t hex[16];
     swprintf(hex, 16, L"0x%08lX", static_cast<unsigned long>(code));
-    return text.empty() ? std::wstring(L"错误代码 ") + hex : text + L"（" + hex + L"）";
+    return text.empty() ? texts::kErrorCode + std::wstring(hex)
+                        : text + texts::kCodeOpen + hex + texts::kCodeClose;
 }
 
 void ThrowSystemError(DWORD code) {

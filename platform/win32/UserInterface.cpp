@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "platform/win32/GrowingBuffer.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
@@ -8,23 +9,17 @@ namespace vantrel::win32 {
 namespace {
 
 std::wstring WindowsFolder() {
-    std::wstring folder(MAX_PATH, L'\0');
-    for (;;) {
-        const UINT length = GetWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-        if (length == 0) ThrowLastError();
-        if (length < folder.size()) {
-            folder.resize(length);
-            return folder;
-        }
-        folder.resize(length);
-    }
+    return CallWithGrowingBuffer([](wchar_t* buffer, std::size_t size) {
+        return GetWindowsDirectoryW(buffer, static_cast<UINT>(size));
+    });
 }
 
 }  // namespace
 
 void Win32Platform::ShowMessage(const std::wstring& text) {
-    // Owned by the active window, so the box is modal to it.
-    const HWND owner = GetActiveWindow();
+    // Owned by the main window explicitly: the active window may be another
+    // program's, as during a drop. Without one the box still holds the whole task.
+    const HWND owner = messageOwner_ ? messageOwner_() : nullptr;
     if (!MessageBoxW(owner, text.c_str(), title_.c_str(), MB_OK | (owner ? 0 : MB_TASKMODAL))) {
         ThrowLastError();
     }

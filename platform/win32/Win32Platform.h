@@ -1,5 +1,8 @@
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -20,8 +23,27 @@ class Win32Platform final : public Platform {
     void StartExplorer(const std::wstring& argument) override;
     std::unique_ptr<AutomationObject> CreateObject(const std::wstring& progId) override;
 
+    // Asked for the owner of each message box as it opens, since the main window
+    // changes with every reload; null or no function gives a task-modal box.
+    void SetMessageOwner(std::function<HWND()> owner) { messageOwner_ = std::move(owner); }
+
   private:
     std::wstring title_;
+    std::function<HWND()> messageOwner_;
+};
+
+// Names the owner of the platform's message boxes for the life of the object.
+class MessageOwnerScope {
+  public:
+    MessageOwnerScope(Win32Platform& platform, std::function<HWND()> owner) : platform_(platform) {
+        platform_.SetMessageOwner(std::move(owner));
+    }
+    ~MessageOwnerScope() { platform_.SetMessageOwner(nullptr); }
+    MessageOwnerScope(const MessageOwnerScope&) = delete;
+    MessageOwnerScope& operator=(const MessageOwnerScope&) = delete;
+
+  private:
+    Win32Platform& platform_;
 };
 
 }  // namespace vantrel::win32

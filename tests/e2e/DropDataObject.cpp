@@ -50,8 +50,11 @@ class DropDataObject final : public ComObject<IDataObject> {
         contents_.push_back(std::move(bytes));
     }
 
+    void FailReads() { failReads_ = true; }
+
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (!format || !medium) return E_INVALIDARG;
+        if (failReads_) return E_UNEXPECTED;
         const int found = Find(*format);
         if (found < 0) return DV_E_FORMATETC;
         const std::string& bytes = contents_[static_cast<std::size_t>(found)];
@@ -98,6 +101,7 @@ class DropDataObject final : public ComObject<IDataObject> {
 
     std::vector<FORMATETC> formats_;
     std::vector<std::string> contents_;
+    bool failReads_ = false;
 };
 
 }  // namespace
@@ -109,6 +113,15 @@ Microsoft::WRL::ComPtr<IDataObject> MakeDropDataObject(const std::vector<std::ws
     object.Attach(data);
     if (!files.empty()) data->Offer(CF_HDROP, FileListBytes(files));
     if (text) data->Offer(CF_UNICODETEXT, TextBytes(*text));
+    return object;
+}
+
+Microsoft::WRL::ComPtr<IDataObject> MakeUnreadableFileList() {
+    Microsoft::WRL::ComPtr<IDataObject> object;
+    auto* const data = new DropDataObject;
+    object.Attach(data);
+    data->Offer(CF_HDROP, FileListBytes({L"C:\\unread.exe"}));
+    data->FailReads();
     return object;
 }
 

@@ -13,5 +13,7 @@ namespace vantrel::testing {
 // paths) when `files` is not empty, plain text (CF_UNICODETEXT) when `text` is given.
 Microsoft::WRL::ComPtr<IDataObject> MakeDropDataObject(const std::vector<std::wstring>& files,
                                                        std::optional<std::wstring> text = {});
+// A file list that is offered but cannot be read, as from a failing drag source.
+Microsoft::WRL::ComPtr<IDataObject> MakeUnreadableFileList();
 
 }  // namespace vantrel::testing

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <wrl/client.h>
+
 #include <memory>
 
 #include "app/Dpi.h"
@@ -7,6 +9,7 @@
 #include "app/ScopedOle.h"
 #include "platform/Error.h"
 #include "sendto/Texts.h"
+#include "tests/e2e/DropDataObject.h"
 #include "tests/e2e/WindowDesign.h"
 #include "tests/e2e/WindowQueries.h"
 #include "tests/fakes/FakePlatform.h"
@@ -35,9 +38,17 @@ class Form1InProcess : public ::testing::Test {
         ASSERT_EQ(ole_.Result(), S_OK) << "Text1 takes drops only with OLE initialized";
         platform_.environment = {L"APPDATA=C:\\用户\\AppData"};
         platform_.folders[kSendTo] = {L"a.lnk", L"b.lnk"};
-        form_ = std::make_unique<app::Form1>(GetModuleHandleW(nullptr), platform_);
+        form_ = std::make_unique<app::Form1>(GetModuleHandleW(nullptr), platform_,
+                                             [this](const LOGFONTW& font) {
+                                                 if (fontsBeforeFailure_ == 0) {
+                                                     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+                                                     return app::UniqueFont();
+                                                 }
+                                                 if (fontsBeforeFailure_ > 0) --fontsBeforeFailure_;
+                                                 return app::MakeFont(font);
+                                             });
         form_->Load();
-        form_->Show();
+        form_->Show(SW_SHOWNORMAL);
     }
     void TearDown() override {
         form_.reset();
@@ -49,14 +60,25 @@ class Form1InProcess : public ::testing::Test {
     HWND Window() const { return form_->Window(); }
     HWND Control(int id) const { return GetDlgItem(form_->Window(), id); }
 
-    void ChangeDpi(UINT dpi) {
-        RECT suggested{40, 30, 40 + 1300, 30 + 800};
+    void ChangeDpi(UINT dpi, RECT suggested = {40, 30, 40 + 1300, 30 + 800}) {
         SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                      reinterpret_cast<LPARAM>(&suggested));
     }
 
+    // The target registered for Text1, where OLE keeps it for a window.
+    Microsoft::WRL::ComPtr<IDropTarget> Text1Target() const {
+        return static_cast<IDropTarget*>(GetPropW(Control(app::kText1), L"OleDropTargetInterface"));
+    }
+
+    // Handles what has been posted to the window, as the message loop would.
+    void DispatchPosted() {
+        MSG message;
+        while (PeekMessageW(&message, Window(), 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+
     app::ScopedOle ole_;
     FakePlatform platform_;
+    int fontsBeforeFailure_ = -1;  // how many fonts are made before one fails; -1: none fails
     std::unique_ptr<app::Form1> form_;
 };
 
@@ -125,13 +147,51 @@ INSTANTIATE_TEST_SUITE_P(Controls, TextAtDpi,
                                             ::testing::Values(96u, 144u)),
                          ControlAtDpiName);
 
-TEST_F(Form1InProcess, DpiChangeMovesTheWindowWhereTheSystemSuggests) {
-    ChangeDpi(144);
-    RECT placed{};
-    ASSERT_TRUE(GetWindowRect(Window(), &placed));
-    EXPECT_EQ(placed.left, 40);
-    EXPECT_EQ(placed.top, 30);
+TEST_F(Form1InProcess, DpiChangeTakesTheSuggestedRectangleOfTheSizeItProposed) {
+    SIZE proposed{};
+    ASSERT_TRUE(
+        SendMessageW(Window(), WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&proposed)));
+    ChangeDpi(144, {40, 30, 40 + proposed.cx, 30 + proposed.cy});
+    EXPECT_EQ(BoxOf(RectInParent(Window())), (Box{40, 30, proposed.cx, proposed.cy}));
 }
+
+class DpiChangeWithoutFonts : public Form1InProcess, public ::testing::WithParamInterface<int> {};
+
+// The window goes on as it was, with fonts that are still alive, and takes the next change.
+TEST_P(DpiChangeWithoutFonts, KeepsEveryOldFontAndPlace) {
+    const UINT dpi = app::DpiForWindow(Window());
+    const Box frame = BoxOf(RectInParent(Window()));
+    std::vector<LRESULT> fonts;
+    std::vector<Box> places;
+    for (const auto& control : DesignedControls()) {
+        fonts.push_back(SendMessageW(Control(control.id), WM_GETFONT, 0, 0));
+        places.push_back(BoxOf(RectInParent(Control(control.id))));
+    }
+
+    fontsBeforeFailure_ = GetParam();
+    ChangeDpi(dpi * 2);
+
+    EXPECT_EQ(BoxOf(RectInParent(Window())), frame);
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        const ControlDesignCase& control = DesignedControls()[i];
+        EXPECT_EQ(SendMessageW(Control(control.id), WM_GETFONT, 0, 0), fonts[i]) << control.name;
+        EXPECT_EQ(FontOf(Control(control.id)).lfHeight,
+                  -MulDiv(control.tenthsOfPoint, static_cast<int>(dpi), 720))
+            << control.name;
+        EXPECT_EQ(BoxOf(RectInParent(Control(control.id))), places[i]) << control.name;
+    }
+
+    fontsBeforeFailure_ = -1;
+    ChangeDpi(dpi * 2);
+    EXPECT_EQ(FontOf(Control(app::kList1)).lfHeight, -MulDiv(150, static_cast<int>(dpi) * 2, 720));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, DpiChangeWithoutFonts,
+                         ::testing::Values(0, static_cast<int>(app::kControls.size()) - 1),
+                         [](const auto& info) {
+                             return info.param == 0 ? std::string("FirstFontFails")
+                                                    : std::string("LastFontFails");
+                         });
 
 TEST_F(Form1InProcess, PaintsItsBackgroundInTheInactiveCaptionColour) {
     EXPECT_EQ(GetClassLongPtrW(Window(), GCLP_HBRBACKGROUND), COLOR_INACTIVECAPTION + 1);
@@ -207,6 +267,76 @@ TEST_F(Form1InProcess, ReloadReplacesTheWindowInPlaceWithFreshControls) {
     MSG quit;
     EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
         << "the reload ended the message loop";
+}
+
+TEST_F(Form1InProcess, ReloadOfAMinimizedWindowKeepsItsPlaceForTheRestore) {
+    ASSERT_TRUE(SetWindowPos(Window(), nullptr, 123, 87, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+    ShowWindow(Window(), SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(Window()));
+
+    form_->Reload();
+
+    EXPECT_TRUE(IsIconic(Window())) << "the reload restored the window";
+    ShowWindow(Window(), SW_RESTORE);
+    EXPECT_EQ(BoxOf(RectInParent(Window())).left, 123);
+    EXPECT_EQ(BoxOf(RectInParent(Window())).top, 87);
+    EXPECT_EQ(GetFocus(), Control(app::kText1));
+}
+
+struct DropCase {
+    const char* name;
+    std::vector<std::wstring> files;  // none: a file list that cannot be read
+    std::wstring text1;
+    std::size_t boxes;
+};
+
+void PrintTo(const DropCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class DropOnForm : public Form1InProcess, public ::testing::WithParamInterface<DropCase> {};
+
+// The drag source waits in its drag loop until Drop returns: a box shown inside
+// it would sit behind that program.
+TEST_P(DropOnForm, RunsTheHandlerOnlyAfterTheDropReturned) {
+    const DropCase& c = GetParam();
+    const auto target = Text1Target();
+    ASSERT_NE(target, nullptr);
+    const auto data = c.files.empty() ? MakeUnreadableFileList() : MakeDropDataObject(c.files);
+    DWORD effect = DROPEFFECT_COPY;
+    ASSERT_EQ(target->DragEnter(data.Get(), MK_LBUTTON, {0, 0}, &effect), S_OK);
+    ASSERT_EQ(target->Drop(data.Get(), 0, {0, 0}, &effect), S_OK);
+
+    EXPECT_TRUE(platform_.messages.empty()) << "a box inside the drop";
+    EXPECT_EQ(Text(Control(app::kText1)), texts::kPlaceholder);
+    DispatchPosted();
+    EXPECT_EQ(platform_.messages.size(), c.boxes);
+    EXPECT_EQ(Text(Control(app::kText1)), c.text1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drop, DropOnForm,
+    ::testing::Values(DropCase{"File", {L"C:\\Tools\\editor.exe"}, L"C:\\Tools\\editor.exe", 0},
+                      DropCase{"UnreadableFileListFails", {}, texts::kPlaceholder, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Before, only replacing the window revoked it: a closed window's registration
+// held the target until OLE shut down.
+TEST_F(Form1InProcess, ClosingTheWindowRevokesText1sDropTarget) {
+    const auto target = Text1Target();
+    ASSERT_NE(target, nullptr);
+    const auto references = [&target] {
+        target->AddRef();
+        return target->Release();
+    };
+    const ULONG registered = references();
+
+    SendMessageW(Window(), WM_CLOSE, 0, 0);
+
+    ASSERT_EQ(Window(), nullptr);
+    EXPECT_LT(references(), registered);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program goes on";
 }
 
 TEST_F(Form1InProcess, FailedReloadLeavesTheWindowAsItWas) {

@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "app/Layout.h"
+#include "platform/win32/UniqueHandle.h"
 #include "sendto/Texts.h"
+#include "tests/e2e/FormActions.h"
 #include "tests/e2e/UserInput.h"
 #include "tests/e2e/VantrelRun.h"
 #include "tests/e2e/WindowQueries.h"
@@ -84,6 +86,14 @@ class StartKeyboardTest : public VantrelRun {
         PressKey(window_, VK_TAB);
         return WaitUntil([&] { return Process().Focus() == Control(id); });
     }
+    // From Text1, where the focus starts, tabs on until `id` has it.
+    void TabFromText1To(int id) {
+        ASSERT_TRUE(WaitUntil([&] { return Process().Focus() == Control(kText1); }));
+        for (const int next : {kCommand1, kCommand2, kList1}) {
+            if (Process().Focus() == Control(id)) return;
+            ASSERT_TRUE(TabTo(next));
+        }
+    }
 
   private:
     HWND window_ = nullptr;
@@ -149,6 +159,68 @@ TEST_F(StartKeyboardTest, ClickSelectsOneItemAtATime) {
     EXPECT_EQ(SendMessageW(list, LB_GETSELCOUNT, 0, 0), LB_ERR) << "a multiple-selection list";
 }
 
+enum class Leave { kSwitch, kRefusedAdd, kNothingSelected, kLockedDelete };
+
+struct FocusCase {
+    const char* name;
+    int focused;  // the control that has the focus when the window is left
+    Leave leave;
+    int back;                      // where the focus is afterwards
+    const wchar_t* message = L"";  // the start of the box's text
+};
+
+void PrintTo(const FocusCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class FocusComesBackTest : public StartKeyboardTest,
+                           public ::testing::WithParamInterface<FocusCase> {};
+
+// Before, the frame kept the focus afterwards, and typing went nowhere.
+TEST_P(FocusComesBackTest, ToTheControlThatHadIt) {
+    const FocusCase& c = GetParam();
+    win32::UniqueKernelHandle lock;
+    if (c.leave == Leave::kLockedDelete) {
+        SelectListItem(Window(), 0);
+        lock.reset(CreateFileW((SendToFolder() + L"\\a.lnk").c_str(), GENERIC_READ, 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
+    }
+    TabFromText1To(c.focused);
+    if (HasFatalFailure()) return;
+
+    if (c.leave == Leave::kSwitch) {
+        SwitchAwayAndBack(Window());
+    } else {
+        PostClick(Window(), c.leave == Leave::kRefusedAdd ? kCommand1 : kCommand2);
+        const HWND box = Process().WaitForMessageBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(MessageBoxText(box).starts_with(c.message)) << c.name;
+        EXPECT_EQ(GetWindow(box, GW_OWNER), Window()) << "the box has another owner";
+        DismissMessageBox(box);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return Process().Focus() == Control(c.back); }))
+        << "the focus is on " << Process().Focus() << ", the frame is " << Window();
+    if (c.back == kText1) {
+        TypeText(Window(), L"C:\\再试.exe");
+        EXPECT_TRUE(WaitUntil([&] { return Text(Control(kText1)) == L"C:\\再试.exe"; }));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Focus, FocusComesBackTest,
+    ::testing::Values(
+        FocusCase{"SwitchFromText1", kText1, Leave::kSwitch, kText1},
+        FocusCase{"SwitchFromCommand2", kCommand2, Leave::kSwitch, kCommand2},
+        FocusCase{"SwitchFromList1", kList1, Leave::kSwitch, kList1},
+        // The click gives the button the focus; the refusal sends it where the path is typed.
+        FocusCase{"RefusedAdd", kCommand1, Leave::kRefusedAdd, kText1, texts::kEnterValidPath},
+        FocusCase{"NothingSelected", kCommand2, Leave::kNothingSelected, kCommand2,
+                  texts::kSelectFirst},
+        FocusCase{"FailedDelete", kCommand2, Leave::kLockedDelete, kCommand2,
+                  texts::kDeleteFailed}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct KeyCase {
     const char* name;
     int focused;  // the control that has the focus when the key is pressed
@@ -166,11 +238,8 @@ class NoButtonKeyTest : public StartKeyboardTest, public ::testing::WithParamInt
 // the key was handled, since input is taken in order.
 TEST_P(NoButtonKeyTest, PressesNoButton) {
     const KeyCase& press = GetParam();
-    ASSERT_TRUE(WaitUntil([&] { return Process().Focus() == Control(kText1); }));
-    for (const int id : {kCommand1, kCommand2, kList1}) {
-        if (Process().Focus() == Control(press.focused)) break;
-        ASSERT_TRUE(TabTo(id));
-    }
+    TabFromText1To(press.focused);
+    if (HasFatalFailure()) return;
     const std::vector<std::wstring> items = ListItems(Control(kList1));
     const std::wstring text = Text(Control(kText1));
 
@@ -190,6 +259,42 @@ INSTANTIATE_TEST_SUITE_P(Keys, NoButtonKeyTest,
                                                    kCommand2},
                                            KeyCase{"EscOnCommand2", kCommand2, VK_ESCAPE, kList1},
                                            KeyCase{"EscInList1", kList1, VK_ESCAPE, kText1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct ShowStateCase {
+    const char* name;
+    WORD showState;  // as the program is started with it
+    bool minimized;
+};
+
+void PrintTo(const ShowStateCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class StartShowStateTest : public VantrelRun,
+                           public ::testing::WithParamInterface<ShowStateCase> {};
+
+// A shortcut set to run minimized starts the window minimized; restored, it
+// has the focus in Text1 as after any start.
+TEST_P(StartShowStateTest, ShowsTheWindowAsTheProgramWasStarted) {
+    MakeSendToFolder();
+    VantrelProcess& vantrel =
+        Start(ChildEnvironment::Current().Set(L"APPDATA", AppData()), GetParam().showState);
+    const HWND window = vantrel.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    if (GetParam().minimized) {
+        EXPECT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; })) << "not minimized";
+        ShowWindow(window, SW_RESTORE);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return vantrel.Focus() == GetDlgItem(window, kText1); }));
+    EXPECT_FALSE(IsIconic(window));
+}
+
+INSTANTIATE_TEST_SUITE_P(Start, StartShowStateTest,
+                         ::testing::Values(ShowStateCase{"Normal", SW_SHOWNORMAL, false},
+                                           ShowStateCase{"Minimized", SW_SHOWMINIMIZED, true},
+                                           ShowStateCase{"MinimizedInactive", SW_SHOWMINNOACTIVE,
+                                                         true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -23,7 +23,7 @@ class Text1Drop : public ::testing::Test {
         ASSERT_TRUE(SUCCEEDED(ole_.Result()));
         controls_.text1 = texts::kPlaceholder;
         target_.Attach(new app::Text1DropTarget(
-            [this](const DropData& data) { form_.Text1_OLEDragDrop(data); }));
+            [this](const app::DroppedFiles& files) { form_.Text1_OLEDragDrop(files); }));
     }
 
     // DragEnter, DragOver and Drop with `allowed`; the three answers.

@@ -1,5 +1,6 @@
 #include "tests/e2e/UserInput.h"
 
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -16,6 +17,10 @@ void BringToFront(HWND window) {
         throw std::runtime_error("the window did not come to the foreground");
     }
 }
+
+struct WindowDestroyer {
+    void operator()(HWND window) const noexcept { DestroyWindow(window); }
+};
 
 void Send(std::vector<INPUT> inputs) {
     const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -74,6 +79,16 @@ void Click(HWND window, POINT point) {
     constexpr DWORD kAt = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_MOVE;
     Send({Mouse(x, y, kAt), Mouse(x, y, kAt | MOUSEEVENTF_LEFTDOWN),
           Mouse(x, y, kAt | MOUSEEVENTF_LEFTUP)});
+}
+
+void SwitchAwayAndBack(HWND window) {
+    // A window of the test's own process stands in for the other program.
+    const std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer> other(
+        CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                        200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!other) throw std::runtime_error("the other window could not be made");
+    BringToFront(other.get());
+    BringToFront(window);
 }
 
 }  // namespace vantrel::testing

@@ -12,5 +12,7 @@ void PressKey(HWND window, WORD virtualKey);
 void TypeText(HWND window, const std::wstring& text);
 // A left click at `point`, in `window`'s client coordinates.
 void Click(HWND window, POINT point);
+// Another program's window comes to the front, then `window`'s again, as with Alt+Tab.
+void SwitchAwayAndBack(HWND window);
 
 }  // namespace vantrel::testing

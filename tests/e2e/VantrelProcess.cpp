@@ -46,12 +46,16 @@ std::wstring ExeNamedBy(const wchar_t* name) {
 }
 
 VantrelProcess::VantrelProcess(const ChildEnvironment& environment, const std::wstring& exe,
-                               std::wstring mainWindowClass)
+                               std::wstring mainWindowClass, WORD showState)
     : mainWindowClass_(std::move(mainWindowClass)) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     std::wstring block = environment.Block();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    if (showState != SW_SHOWDEFAULT) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = showState;
+    }
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                         CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &startup, &started)) {

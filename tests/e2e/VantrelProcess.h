@@ -25,11 +25,13 @@ inline constexpr wchar_t kVantrelWindowClass[] = L"VantrelForm1";
 // The real program, started as a separate process with an environment of the
 // test's choosing. Ended by force if it is still running when the object goes.
 // Another `exe` may be started in its place, whose main window has `mainWindowClass`.
+// A `showState` other than SW_SHOWDEFAULT is handed over as a shortcut's "Run" does.
 class VantrelProcess {
   public:
     explicit VantrelProcess(const ChildEnvironment& environment,
                             const std::wstring& exe = VantrelExe(),
-                            std::wstring mainWindowClass = kVantrelWindowClass);
+                            std::wstring mainWindowClass = kVantrelWindowClass,
+                            WORD showState = SW_SHOWDEFAULT);
     ~VantrelProcess();
     VantrelProcess(const VantrelProcess&) = delete;
     VantrelProcess& operator=(const VantrelProcess&) = delete;

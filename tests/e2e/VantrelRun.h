@@ -36,8 +36,9 @@ class VantrelRun : public ::testing::Test {
     VantrelProcess& StartWithAppData(std::optional<std::wstring> appData) {
         return Start(ChildEnvironment::Current().Set(L"APPDATA", std::move(appData)));
     }
-    VantrelProcess& Start(const ChildEnvironment& environment) {
-        process_ = std::make_unique<VantrelProcess>(environment);
+    VantrelProcess& Start(const ChildEnvironment& environment, WORD showState = SW_SHOWDEFAULT) {
+        process_ = std::make_unique<VantrelProcess>(environment, VantrelExe(), kVantrelWindowClass,
+                                                    showState);
         return *process_;
     }
     VantrelProcess& Start() { return StartWithAppData(AppData()); }

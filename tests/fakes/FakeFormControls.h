@@ -14,11 +14,13 @@ class FakeFormControls final : public FormControls {
     std::wstring text1;
     std::vector<std::wstring> list1;
     int listIndex = -1;
+    int text1Focused = 0;
     int reloads = 0;
     std::function<void()> onReload;
 
     std::wstring Text1Text() const override { return text1; }
     void SetText1Text(const std::wstring& text) override { text1 = text; }
+    void Text1SetFocus() override { ++text1Focused; }
 
     void List1Fill(const std::vector<std::wstring>& items) override {
         list1 = items;

@@ -173,6 +173,7 @@ class Command1Refuses : public Command1Click, public ::testing::WithParamInterfa
 TEST_P(Command1Refuses, WithoutTouchingAnyObject) {
     Click(GetParam().text);
     EXPECT_EQ(platform.messages, Calls{texts::kEnterValidPath});
+    EXPECT_EQ(controls.text1Focused, 1) << "the focus is not back where the path is typed";
     EXPECT_TRUE(log.calls.empty());
     EXPECT_EQ(controls.reloads, 0);
     EXPECT_EQ(platform.folders[kSendTo], Calls{L"existing.lnk"});

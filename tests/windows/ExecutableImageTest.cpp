@@ -12,6 +12,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/windows/InspectedExecutable.h"
@@ -55,6 +56,10 @@ class ExecutableFile {
         return names;
     }
 
+    bool Contains(std::string_view text) const {
+        return std::search(bytes_.begin(), bytes_.end(), text.begin(), text.end()) != bytes_.end();
+    }
+
   private:
     template <typename T>
     T Read(std::size_t offset) const {
@@ -89,6 +94,28 @@ TEST(ExecutableImage, IsA64BitWindowsProgram) {
     EXPECT_EQ(exe.Headers().OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
     EXPECT_EQ(exe.Headers().OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI)
         << "no console window";
+    EXPECT_EQ(exe.Headers().OptionalHeader.MajorSubsystemVersion, 6)
+        << "Windows 7, as the manifest";
+    EXPECT_EQ(exe.Headers().OptionalHeader.MinorSubsystemVersion, 1)
+        << "Windows 7, as the manifest";
+}
+
+#ifdef VANTREL_SOURCE_DATE_EPOCH
+TEST(ExecutableImage, TimeStampIsTheSourceDateNotTheBuildTime) {
+    EXPECT_EQ(ExecutableFile().Headers().FileHeader.TimeDateStamp,
+              static_cast<DWORD>(VANTREL_SOURCE_DATE_EPOCH));
+}
+#endif
+
+TEST(ExecutableImage, HoldsNoBuildFolderPath) {
+    const ExecutableFile exe;
+    for (const std::string folder : {VANTREL_SOURCE_DIR, VANTREL_BINARY_DIR}) {
+        const std::wstring wide(folder.begin(), folder.end());
+        EXPECT_FALSE(exe.Contains(folder)) << folder;
+        EXPECT_FALSE(exe.Contains(
+            std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t))))
+            << folder << " in UTF-16";
+    }
 }
 
 TEST(ExecutableImage, AsksForEveryLoaderHardening) {
@@ -99,6 +126,8 @@ TEST(ExecutableImage, AsksForEveryLoaderHardening) {
         {"address space layout randomisation", IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE},
         {"64-bit randomisation", IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA},
         {"data execution prevention", IMAGE_DLLCHARACTERISTICS_NX_COMPAT},
+        {"the system's own Windows folder under Remote Desktop",
+         IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE},
     };
     const ExecutableFile exe;
     for (const auto& c : cases) {

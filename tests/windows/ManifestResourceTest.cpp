@@ -41,7 +41,7 @@ TEST(ApplicationManifest, DeclaresWhatTheProgramNeeds) {
         const char* what;
         const char* text;
     } cases[] = {
-        {"identity", R"(name="Vantrel" version="1.0.0.0")"},
+        {"identity", R"(name="Vantrel" version=")" VANTREL_VERSION_QUAD "\""},
         {"no elevation", R"(level="asInvoker" uiAccess="false")"},
         {"visual styles", R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"},
         {"DPI awareness before Windows 10 1607", ">true/pm</dpiAware>"},

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
+#include "platform/win32/ExtendedPath.h"
 #include "platform/win32/ShellOperationError.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/windows/RecycleBin.h"
@@ -42,6 +43,14 @@ TEST_F(Win32RecycleFile, MovesTheFileToTheRecycleBin) {
     ExpectRecycledThenErase(file, "shortcut bytes");
 }
 
+// The folder comes from APPDATA as the user wrote it.
+TEST_F(Win32RecycleFile, PathWithDoubledSeparatorsIsRecycledToo) {
+    const std::wstring name = UniqueName(L"doubled-", L".lnk");
+    const std::wstring file = folder.AddFile(name);
+    platform.RecycleFile(folder.path() + L"\\\\.\\" + name);
+    ExpectRecycledThenErase(file);
+}
+
 TEST_F(Win32RecycleFile, ReadOnlyFileIsRecycledToo) {
     const std::wstring file =
         folder.AddFile(UniqueName(L"readonly-", L".lnk"), FILE_ATTRIBUTE_READONLY, "read-only");
@@ -80,6 +89,39 @@ TEST_F(Win32RecycleFile, FileInUseFailsAndIsKept) {
     ExpectFailureKeeps(file, {file});
     CloseHandle(open);
 }
+
+struct FullPathCase {
+    const char* name;
+    const wchar_t* path;
+    const wchar_t* full;  // below the current folder when `path` is relative
+    bool relative = false;
+};
+
+class Win32FullPath : public ::testing::TestWithParam<FullPathCase> {};
+
+// What the shell is handed: it honours "allow undo" only for a fully qualified path.
+TEST_P(Win32FullPath, IsQualifiedWithOneSeparatorBetweenParts) {
+    std::wstring expected = GetParam().full;
+    if (GetParam().relative) {
+        std::wstring current(GetCurrentDirectoryW(0, nullptr), L'\0');
+        current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
+        if (!current.ends_with(L'\\')) current += L'\\';
+        expected = current + expected;
+    }
+    EXPECT_EQ(win32::FullPath(GetParam().path), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Path, Win32FullPath,
+    ::testing::Values(FullPathCase{"DoubledSeparators", L"C:\\Users\\\\me\\\\SendTo\\\\a.lnk",
+                                   L"C:\\Users\\me\\SendTo\\a.lnk"},
+                      FullPathCase{"Slashes", L"C:/Users/me//SendTo/a.lnk",
+                                   L"C:\\Users\\me\\SendTo\\a.lnk"},
+                      FullPathCase{"DotSegments", L"C:\\Users\\.\\me\\x\\..\\SendTo\\a.lnk",
+                                   L"C:\\Users\\me\\SendTo\\a.lnk"},
+                      FullPathCase{"TrailingDotKept", L"C:\\SendTo\\\\x.", L"C:\\SendTo\\x."},
+                      FullPathCase{"Relative", L"SendTo\\\\a.lnk", L"SendTo\\a.lnk", true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct ShellCodeCase {
     const char* name;

@@ -44,7 +44,11 @@ std::wstring VersionString(const std::vector<std::byte>& info, const std::wstrin
     return text ? std::wstring(text, wcsnlen(text, length)) : L"(missing)";
 }
 
-TEST(VersionInformation, FixedPartIsVersion1000OfAWin32Application) {
+// The numbers of project(Vantrel VERSION ...), as two 32-bit halves.
+constexpr DWORD kVersionMS = (VANTREL_VERSION_MAJOR << 16) | VANTREL_VERSION_MINOR;
+constexpr DWORD kVersionLS = VANTREL_VERSION_PATCH << 16;
+
+TEST(VersionInformation, FixedPartIsTheProjectVersionOfAWin32Application) {
     const auto info = VersionInfo();
     UINT length = 0;
     const void* fixed = VersionValue(info, L"\\", length);
@@ -54,10 +58,10 @@ TEST(VersionInformation, FixedPartIsVersion1000OfAWin32Application) {
     std::memcpy(&values, fixed, sizeof values);
 
     EXPECT_EQ(values.dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(values.dwFileVersionMS, 0x00010000u) << "file version 1.0.x.x";
-    EXPECT_EQ(values.dwFileVersionLS, 0u) << "file version x.x.0.0";
-    EXPECT_EQ(values.dwProductVersionMS, 0x00010000u) << "product version 1.0.x.x";
-    EXPECT_EQ(values.dwProductVersionLS, 0u) << "product version x.x.0.0";
+    EXPECT_EQ(values.dwFileVersionMS, kVersionMS) << "file version major.minor";
+    EXPECT_EQ(values.dwFileVersionLS, kVersionLS) << "file version patch.0";
+    EXPECT_EQ(values.dwProductVersionMS, kVersionMS) << "product version major.minor";
+    EXPECT_EQ(values.dwProductVersionLS, kVersionLS) << "product version patch.0";
     EXPECT_EQ(values.dwFileFlags & values.dwFileFlagsMask, 0u) << "no debug or pre-release flag";
     EXPECT_EQ(values.dwFileOS, static_cast<DWORD>(VOS_NT_WINDOWS32));
     EXPECT_EQ(values.dwFileType, static_cast<DWORD>(VFT_APP));
@@ -80,9 +84,12 @@ TEST(VersionInformation, StringTableOfThatLanguageHoldsEveryName) {
         const wchar_t* key;
         const wchar_t* expected;
     } cases[] = {
-        {L"ProductName", L"Vantrel"},          {L"InternalName", L"Vantrel"},
-        {L"OriginalFilename", L"Vantrel.exe"}, {L"FileVersion", L"1.00"},
-        {L"ProductVersion", L"1.00"},          {L"CompanyName", L"Pelgrin软件"},
+        {L"ProductName", L"Vantrel"},
+        {L"InternalName", L"Vantrel"},
+        {L"OriginalFilename", L"Vantrel.exe"},
+        {L"FileVersion", VANTREL_VERSION_TEXT},
+        {L"ProductVersion", VANTREL_VERSION_TEXT},
+        {L"CompanyName", L"Pelgrin软件"},
         {L"FileDescription", L"Vantrel"},
     };
     const auto info = VersionInfo();

@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Whole-pipeline checks of tools/release.sh, run by ctest inside the Wine session:
+#   check-release.sh SESSION_DIR WINDOW_TESTS_EXE
+# The tree as it is now is copied to two folders and released there, minutes apart:
+# both give the same bytes; a signed release verifies against its certificate, still
+# starts and shows its window, and differs from the unsigned one only by its signature;
+# the archives hold what they should; bad input fails with its cause and leaves nothing.
+set -uo pipefail
+session=$1 window_tests=$2
+root=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+
+check() {
+    local what=$1
+    shift
+    if "$@" >>"$work/check.log" 2>&1; then
+        echo "PASS $what"
+        passed=$((passed + 1))
+    else
+        echo "FAIL $what"
+        tail -n 15 "$work/check.log" | sed 's/^/    /'
+        failed=$((failed + 1))
+    fi
+    : >"$work/check.log"
+}
+
+# A copy of the tree with its uncommitted changes and untracked files, so the checks
+# see what the developer sees.
+copy_tree() {
+    git clone -q "$root" "$1" || return 1
+    git -C "$root" diff HEAD --binary | git -C "$1" apply --allow-empty || return 1
+    git -C "$root" ls-files -z --others --exclude-standard | (cd "$root" && xargs -0 -r cp --parents -t "$1")
+}
+
+# [--no-tests] FOLDER LOG [VAR=VALUE ...]: the release in FOLDER with that environment.
+release() {
+    local options=()
+    [ "$1" = --no-tests ] && options=("$1") && shift
+    local folder=$1 log=$2
+    shift 2
+    (cd "$folder" && env -u SOURCE_DATE_EPOCH -u VANTREL_SIGN_PFX -u VANTREL_SIGN_PASSWORD \
+        -u VANTREL_SIGN_TIMESTAMP_URL "$@" bash tools/release.sh "${options[@]}") >"$log" 2>&1
+}
+
+hashes() { (cd "$1" && sha256sum Vantrel-*-x64.zip Vantrel-*-symbols.zip Vantrel.exe); }
+same_hashes() { diff <(hashes "$1") <(hashes "$2"); }
+no_release_in() { ! compgen -G "$1/Vantrel-*.zip" >/dev/null && [ ! -e "$1/SHA256SUMS" ]; }
+
+# A run that must fail before it builds: its cause named, no release left behind.
+refused() { # EXPECTED_TEXT OUTPUT_DIR VAR=VALUE...
+    local expected=$1 output=$2
+    shift 2
+    ! release "$a" "$work/refused.log" "$@" && grep -q -- "$expected" "$work/refused.log" &&
+        no_release_in "$output"
+}
+
+version=$(sed -n 's/^project(Vantrel VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+a=$work/a b=$work/b
+check "copy the tree twice" eval 'copy_tree "$a" && copy_tree "$b"'
+
+# --- Bad input: each stops before the build.
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vantrel test signing" \
+    -addext "keyUsage=critical,digitalSignature" -addext "extendedKeyUsage=codeSigning" \
+    -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
+VANTREL_TEST_PASSWORD=throwaway openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" \
+    -passout env:VANTREL_TEST_PASSWORD -out "$work/sign.pfx"
+out=$a/build/release
+check "a SOURCE_DATE_EPOCH that is no number is refused" \
+    refused "SOURCE_DATE_EPOCH must be a whole number" "$out" SOURCE_DATE_EPOCH=yesterday
+check "a password without a certificate is refused" \
+    refused "signing needs VANTREL_SIGN_PFX" "$out" VANTREL_SIGN_PASSWORD=x
+check "a certificate without a password is refused" \
+    refused "signing needs VANTREL_SIGN_PASSWORD" "$out" VANTREL_SIGN_PFX="$work/sign.pfx"
+check "a missing certificate file is refused" \
+    refused "no such file" "$out" VANTREL_SIGN_PFX="$work/none.pfx" VANTREL_SIGN_PASSWORD=x
+check "a wrong password is refused" \
+    refused "wrong password" "$out" VANTREL_SIGN_PFX="$work/sign.pfx" VANTREL_SIGN_PASSWORD=wrong
+touch "$work/a-file"
+check "an output folder that cannot be made is refused" eval \
+    '! (cd "$a" && bash tools/release.sh "$work/a-file/release") >"$work/refused.log" 2>&1 &&
+     grep -q "cannot create the output folder" "$work/refused.log"'
+
+# --- Two unsigned releases of the same tree, in two folders, at two times. Only the
+# first builds the test programs too: the others need not pay for them again.
+check "first release" release "$a" "$work/a.log"
+check "second release, in another folder" release --no-tests "$b" "$work/b.log"
+check "both releases are byte for byte the same" same_hashes "$a/build/release" "$b/build/release"
+check "the release says it is unsigned" grep -q "is not signed" "$work/a.log"
+
+rel=$a/build/release
+name=Vantrel-$version
+if [ -n "$(git -C "$root" status --porcelain)" ]; then name=$name-dirty; fi
+check "the archive is named after the project's version" test -f "$rel/$name-windows-x64.zip"
+check "SHA256SUMS verifies every file it lists, the tests zip too" eval \
+    '(cd "$rel" && sha256sum -c --strict SHA256SUMS && grep -q " $name-windows-x64-tests.zip$" SHA256SUMS)'
+check "the archives hold what they should, sorted, dated and plain" \
+    python3 "$root/tests/release/check_archives.py" "$rel/$name-windows-x64.zip" \
+    "$rel/$name-windows-x64-symbols.zip" "$rel/Vantrel.exe" "$(git -C "$root" log -1 --format=%ct)"
+check "the exe names its debug file, which has the stack protector and checked copies" eval \
+    'x86_64-w64-mingw32-objdump -s -j .gnu_debuglink "$rel/Vantrel.exe" | grep -q "Vantrel.exe.debu" &&
+     unzip -p "$rel/$name-windows-x64-symbols.zip" Vantrel.exe.debug >"$work/debug" &&
+     x86_64-w64-mingw32-nm "$work/debug" >"$work/symbols" &&
+     grep -q " __stack_chk_fail$" "$work/symbols" && grep -q " __memcpy_chk$" "$work/symbols"'
+
+# --- Signing.
+check "a failed signing leaves no release" eval \
+    '! release --no-tests "$b" "$work/b-bad.log" VANTREL_SIGN_PFX="$work/sign.pfx" VANTREL_SIGN_PASSWORD=throwaway \
+        VANTREL_SIGN_TIMESTAMP_URL=http://127.0.0.1:9/ &&
+     grep -q "signing failed" "$work/b-bad.log" && no_release_in "$b/build/release"'
+check "signed release" release --no-tests "$b" "$work/b-signed.log" \
+    VANTREL_SIGN_PFX="$work/sign.pfx" VANTREL_SIGN_PASSWORD=throwaway
+signed=$b/build/release/Vantrel.exe
+check "the signature verifies against the certificate" \
+    osslsigncode verify -CAfile "$work/cert.pem" -in "$signed"
+check "the signature is the only difference" \
+    python3 "$root/tests/release/signature_only_difference.py" "$signed" "$rel/Vantrel.exe"
+check "the signed exe starts and shows its window" env \
+    VANTREL_EXE="Z:$signed" "$root/tools/wine-run.sh" "$session" "$window_tests" \
+    --gtest_filter='StartListTest.*:WindowDesignTest.*' --gtest_brief=1
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,34 @@
+"""Exits 0 when SIGNED is UNSIGNED plus an Authenticode signature and nothing else:
+signature_only_difference.py SIGNED UNSIGNED
+
+Signing appends the certificate table (after padding the file to 8 bytes), points the
+security directory at it and updates the header checksum; everything else must be equal."""
+import struct
+import sys
+
+
+def without_signature(path):
+    data = bytearray(open(path, "rb").read())
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    optional = pe + 24
+    if struct.unpack_from("<H", data, optional)[0] != 0x20B:
+        sys.exit(f"{path}: not a PE32+ image")
+    checksum = optional + 64
+    security = optional + 112 + 4 * 8  # data directory 4
+    offset, size = struct.unpack_from("<II", data, security)
+    if offset:
+        if offset + size != len(data):
+            sys.exit(f"{path}: the certificate table is not at the end")
+        del data[offset:]
+    struct.pack_into("<I", data, checksum, 0)
+    struct.pack_into("<II", data, security, 0, 0)
+    return bytes(data).rstrip(b"\0")
+
+
+signed, unsigned = sys.argv[1], sys.argv[2]
+a, b = without_signature(signed), without_signature(unsigned)
+if a != b:
+    first = next((i for i, (x, y) in enumerate(zip(a, b)) if x != y), min(len(a), len(b)))
+    sys.exit(f"the images differ beyond the signature, first at byte {first}")
+if open(signed, "rb").read() == open(unsigned, "rb").read():
+    sys.exit(f"{signed} is not signed")
