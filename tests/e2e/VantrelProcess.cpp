@@ -57,8 +57,19 @@ VantrelProcess::VantrelProcess(const ChildEnvironment& environment, const std::w
         startup.wShowWindow = showState;
     }
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &startup, &started)) {
+    const auto start = [&] {
+        return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                              CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &startup,
+                              &started);
+    };
+    // Wine now and then answers a start with ERROR_INTERNAL_ERROR while its desktop
+    // process is busy; the same start a moment later goes through.
+    bool created = start();
+    if (!created && GetLastError() == ERROR_INTERNAL_ERROR) {
+        Sleep(500);
+        created = start();
+    }
+    if (!created) {
         throw std::runtime_error("CreateProcessW failed: " + std::to_string(GetLastError()));
     }
     process_.reset(started.hProcess);

@@ -141,8 +141,11 @@ class RecycleBinFolder {
             if (!absolute) throw std::runtime_error("ILCombine failed");
             std::wstring stored = StoredPath(absolute.get(), originalPath);
             // Windows keeps the extension on the stored copy; a same-named item of
-            // another type is not ours.
-            if (!SameText(ExtensionOf(stored), ExtensionOf(originalPath))) continue;
+            // another type is not ours. (Wine's trash renames a second "x.lnk" to
+            // "x.lnk-<hex>", and names the type in full in what it shows.)
+            if (!RunningOnWine() && !SameText(ExtensionOf(stored), ExtensionOf(originalPath))) {
+                continue;
+            }
             return Item{std::move(absolute), std::move(stored)};
         }
         return std::nullopt;
