@@ -8,13 +8,7 @@ namespace vantrel::app {
 namespace {
 
 UniqueFont CreateDesignFont(const FontDesign& design, UINT dpi, const FontMaker& makeFont) {
-    LOGFONTW font{};
-    font.lfHeight = -MulDiv(design.tenthsOfPoint, static_cast<int>(dpi), 720);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = kFontCharset;
-    font.lfQuality = CLEARTYPE_QUALITY;
-    wcsncpy_s(font.lfFaceName, design.face, _TRUNCATE);
-    UniqueFont created = makeFont(font);
+    UniqueFont created = makeFont(DesignLogFont(design, dpi));
     if (!created) win32::ThrowLastError();
     return created;
 }

@@ -24,6 +24,17 @@ struct FontDesign {
 inline constexpr BYTE kFontCharset = GB2312_CHARSET;  // 134
 inline constexpr FontDesign kFormFont{L"微软雅黑", 90};
 
+// A design font at `dpi`, as CreateFontIndirectW takes it.
+inline LOGFONTW DesignLogFont(const FontDesign& design, UINT dpi) {
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(design.tenthsOfPoint, static_cast<int>(dpi), 720);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = kFontCharset;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    wcsncpy_s(font.lfFaceName, LF_FACESIZE, design.face, _TRUNCATE);
+    return font;
+}
+
 enum ControlId : int { kText1 = 101, kCommand1, kCommand2, kList1, kLabel1 };
 
 struct ControlDesign {

@@ -26,12 +26,7 @@ LRESULT CALLBACK FloorProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 HFONT DesignFont(const vantrel::app::FontDesign& design, UINT dpi) {
-    LOGFONTW font{};
-    font.lfHeight = -MulDiv(design.tenthsOfPoint, static_cast<int>(dpi), 720);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = vantrel::app::kFontCharset;
-    font.lfQuality = CLEARTYPE_QUALITY;
-    wcsncpy_s(font.lfFaceName, design.face, _TRUNCATE);
+    const LOGFONTW font = vantrel::app::DesignLogFont(design, dpi);
     return CreateFontIndirectW(&font);
 }
 
