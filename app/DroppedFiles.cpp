@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/SystemError.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace vantrel::app {
 namespace {
@@ -25,16 +26,19 @@ class UniqueMedium {
 };
 
 std::vector<std::wstring> ReadFileList(IDataObject* data) {
+    static const win32::SystemLibrary shell32(L"shell32.dll");
+    static const auto queryFile = shell32.Get<decltype(DragQueryFileW)>("DragQueryFileW");
+
     FORMATETC format = FileListFormat();
     UniqueMedium medium;
     win32::ThrowIfFailed(data->GetData(&format, medium.get()));
     const auto drop = static_cast<HDROP>(medium.get()->hGlobal);
 
-    std::vector<std::wstring> paths(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+    std::vector<std::wstring> paths(queryFile(drop, 0xFFFFFFFF, nullptr, 0));
     for (UINT i = 0; i < paths.size(); ++i) {
         std::wstring& path = paths[i];
-        path.resize(DragQueryFileW(drop, i, nullptr, 0) + 1);
-        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        path.resize(queryFile(drop, i, nullptr, 0) + 1);
+        path.resize(queryFile(drop, i, path.data(), static_cast<UINT>(path.size())));
     }
     return paths;
 }

@@ -5,6 +5,7 @@
 
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace vantrel::win32 {
@@ -12,10 +13,26 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
+// oleaut32's string and variant functions, loaded with the first automation object.
+struct OleAutomation {
+    SystemLibrary library{L"oleaut32.dll"};
+    decltype(&SysAllocStringLen) allocString =
+        library.Get<decltype(SysAllocStringLen)>("SysAllocStringLen");
+    decltype(&SysFreeString) freeString = library.Get<decltype(SysFreeString)>("SysFreeString");
+    decltype(&SysStringLen) stringLength = library.Get<decltype(SysStringLen)>("SysStringLen");
+    decltype(&VariantClear) clearVariant = library.Get<decltype(VariantClear)>("VariantClear");
+};
+
+const OleAutomation& Oleaut() {
+    static const OleAutomation functions;
+    return functions;
+}
+
+// A zeroed VARIANT is VT_EMPTY, as VariantInit would leave it.
 class UniqueVariant {
   public:
-    UniqueVariant() { VariantInit(&value_); }
-    ~UniqueVariant() { VariantClear(&value_); }
+    UniqueVariant() = default;
+    ~UniqueVariant() { Oleaut().clearVariant(&value_); }
     UniqueVariant(const UniqueVariant&) = delete;
     UniqueVariant& operator=(const UniqueVariant&) = delete;
 
@@ -29,10 +46,10 @@ class UniqueVariant {
 class UniqueBstr {
   public:
     explicit UniqueBstr(const std::wstring& text)
-        : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
+        : value_(Oleaut().allocString(text.data(), static_cast<UINT>(text.size()))) {
         if (!value_) ThrowSystemError(static_cast<DWORD>(E_OUTOFMEMORY));
     }
-    ~UniqueBstr() { SysFreeString(value_); }
+    ~UniqueBstr() { Oleaut().freeString(value_); }
     UniqueBstr(const UniqueBstr&) = delete;
     UniqueBstr& operator=(const UniqueBstr&) = delete;
 
@@ -48,12 +65,12 @@ class UniqueBstr {
         exception.pfnDeferredFillIn(&exception);
     }
     const UniqueBstr description(exception.bstrDescription ? exception.bstrDescription : L"");
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrHelpFile);
+    Oleaut().freeString(exception.bstrDescription);
+    Oleaut().freeString(exception.bstrSource);
+    Oleaut().freeString(exception.bstrHelpFile);
     if (result == DISP_E_EXCEPTION && FAILED(exception.scode)) result = exception.scode;
 
-    const std::wstring text(description.get(), SysStringLen(description.get()));
+    const std::wstring text(description.get(), Oleaut().stringLength(description.get()));
     if (text.empty()) ThrowSystemError(static_cast<DWORD>(result));
     throw Error(text, static_cast<DWORD>(result));
 }
@@ -66,7 +83,7 @@ class DispatchObject final : public AutomationObject {
         UniqueVariant result;
         Invoke(member, DISPATCH_METHOD, argument, result.get());
         if ((*result).vt != VT_BSTR) ThrowSystemError(static_cast<DWORD>(DISP_E_TYPEMISMATCH));
-        return std::wstring((*result).bstrVal, SysStringLen((*result).bstrVal));
+        return std::wstring((*result).bstrVal, Oleaut().stringLength((*result).bstrVal));
     }
 
     std::unique_ptr<AutomationObject> CallForObject(const std::wstring& member,
@@ -92,8 +109,7 @@ class DispatchObject final : public AutomationObject {
     void Invoke(const std::wstring& member, WORD kind, const std::wstring& argument,
                 VARIANT* result) {
         const UniqueBstr text(argument);
-        VARIANT value;
-        VariantInit(&value);
+        VARIANT value{};
         value.vt = VT_BSTR;
         value.bstrVal = text.get();
         InvokeWith(member, kind, &value, 1, result);

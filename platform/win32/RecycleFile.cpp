@@ -5,6 +5,7 @@
 #include "platform/win32/ExtendedPath.h"
 #include "platform/win32/ShellOperationError.h"
 #include "platform/win32/SystemError.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace vantrel::win32 {
@@ -14,6 +15,12 @@ namespace {
 // another file ("x." becomes "x"): such a name must not be handed to it.
 bool ShellCanAddress(const std::wstring& path) {
     return !path.empty() && path.back() != L'.' && path.back() != L' ';
+}
+
+int ShellFileOperation(SHFILEOPSTRUCTW& operation) {
+    static const SystemLibrary shell32(L"shell32.dll");
+    static const auto function = shell32.Get<decltype(SHFileOperationW)>("SHFileOperationW");
+    return function(&operation);
 }
 
 }  // namespace
@@ -31,7 +38,7 @@ void Win32Platform::RecycleFile(const std::wstring& path) {
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
     operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-    if (const int result = SHFileOperationW(&operation)) {
+    if (const int result = ShellFileOperation(operation)) {
         ThrowSystemError(ShellOperationError(result));
     }
     if (operation.fAnyOperationsAborted) ThrowSystemError(ERROR_CANCELLED);

@@ -150,5 +150,13 @@ TEST(ExecutableImage, ImportsOnlyDllsOfTheSystem) {
     }
 }
 
+// Only a delete, a drop or a new shortcut uses them: they load then, not at start.
+TEST(ExecutableImage, LeavesTheShellAndAutomationDllsToTheClicksThatUseThem) {
+    const auto imported = ExecutableFile().ImportedDlls();
+    for (const char* name : {"shell32.dll", "oleaut32.dll"}) {
+        EXPECT_EQ(std::ranges::find(imported, name), imported.end()) << name << " loads at start";
+    }
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Error.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Platform.h"
 #include "sendto/FolderResolution.h"
 #include "tests/windows/TempFolder.h"
@@ -103,6 +104,27 @@ TEST(Win32Listing, MissingFolderOrFileFailsWithTheSystemsReason) {
     const auto missing = ListingFailure(folder.path() + L"\\no such folder");
     EXPECT_TRUE(missing == ERROR_FILE_NOT_FOUND || missing == ERROR_PATH_NOT_FOUND) << missing;
     EXPECT_EQ(ListingFailure(file), static_cast<std::uint32_t>(ERROR_DIRECTORY));
+}
+
+template <typename Work>
+std::uint32_t FailureOf(Work&& work) {
+    try {
+        work();
+    } catch (const Error& e) {
+        EXPECT_FALSE(e.Message().empty());
+        return e.SystemCode();
+    }
+    return 0;
+}
+
+TEST(Win32SystemLibrary, MissingDllOrFunctionFailsWithTheSystemsReason) {
+    EXPECT_EQ(FailureOf([] { win32::SystemLibrary missing(L"vantrel-no-such.dll"); }),
+              static_cast<std::uint32_t>(ERROR_MOD_NOT_FOUND));
+    const win32::SystemLibrary kernel32(L"kernel32.dll");
+    EXPECT_EQ(FailureOf([&] { kernel32.Get<void()>("VantrelNoSuchFunction"); }),
+              static_cast<std::uint32_t>(ERROR_PROC_NOT_FOUND));
+    EXPECT_EQ(kernel32.Get<decltype(GetCurrentProcessId)>("GetCurrentProcessId")(),
+              GetCurrentProcessId());
 }
 
 }  // namespace

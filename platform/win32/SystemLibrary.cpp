@@ -1,0 +1,38 @@
+#include "platform/win32/SystemLibrary.h"
+
+#include <string>
+
+#include "platform/win32/SystemError.h"
+
+namespace vantrel::win32 {
+namespace {
+
+std::wstring SystemFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    for (;;) {
+        const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+        if (length == 0) ThrowLastError();
+        if (length < folder.size()) {
+            folder.resize(length);
+            return folder;
+        }
+        folder.resize(length);  // the size it needs, with its terminator
+    }
+}
+
+}  // namespace
+
+// A full path, so neither the exe's folder nor the current one is searched, even
+// on a Windows 7 without the LOAD_LIBRARY_SEARCH flags.
+SystemLibrary::SystemLibrary(const wchar_t* name)
+    : module_(LoadLibraryExW((SystemFolder() + L'\\' + name).c_str(), nullptr, 0)) {
+    if (!module_) ThrowLastError();
+}
+
+FARPROC SystemLibrary::Procedure(const char* name) const {
+    const FARPROC procedure = GetProcAddress(module_.get(), name);
+    if (!procedure) ThrowLastError();
+    return procedure;
+}
+
+}  // namespace vantrel::win32
