@@ -50,7 +50,8 @@ TEST(Win32Listing, ShowsVisibleFilesOnlySortedWithoutCase) {
     TempFolder folder;
     for (const wchar_t* name :
          {L"b.lnk", L"A.lnk", L"记事本.lnk", L"😀 emoji.lnk", L"report.final.lnk", L"no extension",
-          L".leading dot", L"trailing space .lnk ", L"trailing dot."}) {
+          L".leading dot", L"trailing space .lnk ", L"trailing dot.", L"_under.lnk", L"Zeta.lnk",
+          L"[bracket].lnk", L"Éb.lnk", L"éa.lnk", L"e.lnk", L"report.lnk"}) {
         folder.AddFile(name);
     }
     folder.AddFile(L"desktop.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
@@ -60,11 +61,24 @@ TEST(Win32Listing, ShowsVisibleFilesOnlySortedWithoutCase) {
     folder.AddFolder(L"subfolder");
     folder.AddFolder(L"folder.lnk");
 
-    const std::vector<std::wstring> expected = {L".leading dot",  L"A.lnk",
-                                                L"b.lnk",         L"no extension",
-                                                L"readonly.lnk",  L"report.final.lnk",
-                                                L"trailing dot.", L"trailing space .lnk ",
-                                                L"记事本.lnk",    L"😀 emoji.lnk"};
+    // Case is ignored by reading a to z as A to Z, so "Zeta" comes before "[" and "_".
+    const std::vector<std::wstring> expected = {L".leading dot",
+                                                L"A.lnk",
+                                                L"b.lnk",
+                                                L"e.lnk",
+                                                L"no extension",
+                                                L"readonly.lnk",
+                                                L"report.final.lnk",
+                                                L"report.lnk",
+                                                L"trailing dot.",
+                                                L"trailing space .lnk ",
+                                                L"Zeta.lnk",
+                                                L"[bracket].lnk",
+                                                L"_under.lnk",
+                                                L"éa.lnk",
+                                                L"Éb.lnk",
+                                                L"记事本.lnk",
+                                                L"😀 emoji.lnk"};
     const auto names = platform.ListFiles(folder.path());
     EXPECT_EQ(names, expected);
     for (const auto& name : names) {
