@@ -1,7 +1,8 @@
 // Start-ups of several builds of Vantrel, interleaved in one run, so a change can
 // be measured against the build before it under the same conditions.
 // Usage: vantrel_start_compare runs exe...; prints each build's start-up with
-// 20 and 10,000 files as medians with their spread.
+// 20 and 10,000 files as medians with their spread. With VANTREL_SAME_JOB_FLOOR_EXE
+// set, the same-job floor takes its turns too.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "app/Layout.h"
+#include "bench/window/FloorWindow.h"
 #include "bench/window/Report.h"
 #include "bench/window/SendToFiles.h"
 #include "bench/window/StartupMeasure.h"
@@ -63,12 +65,18 @@ int wmain(int argc, wchar_t* argv[]) {
         std::fprintf(stderr, "usage: vantrel_start_compare runs exe...\n");
         return 2;
     }
-    std::vector<vantrel::bench::Build> builds;
-    for (int i = 2; i < argc; ++i) {
-        builds.push_back(
-            {{argv[i], vantrel::testing::kVantrelWindowClass, vantrel::app::kList1}, {}, {}});
-    }
     try {
+        std::vector<vantrel::bench::Build> builds;
+        if (_wgetenv(L"VANTREL_SAME_JOB_FLOOR_EXE")) {
+            builds.push_back({{vantrel::testing::ExeNamedBy(L"VANTREL_SAME_JOB_FLOOR_EXE"),
+                               vantrel::bench::kSameJobFloorWindowClass, vantrel::app::kList1},
+                              {},
+                              {}});
+        }
+        for (int i = 2; i < argc; ++i) {
+            builds.push_back(
+                {{argv[i], vantrel::testing::kVantrelWindowClass, vantrel::app::kList1}, {}, {}});
+        }
         return vantrel::bench::Run(runs, builds);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vantrel_start_compare: %s\n", e.what());
