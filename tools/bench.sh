@@ -7,7 +7,7 @@ runs=${1:-7}
 tools/install-deps.sh libbenchmark-dev
 
 cmake --preset windows -DVANTREL_BUILD_BENCH=ON >/dev/null
-cmake --build --preset windows --target vantrel_window_bench
+cmake --build --preset windows --target vantrel_window_bench vantrel_start_compare
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target vantrel_logic_bench
 

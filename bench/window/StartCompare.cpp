@@ -38,9 +38,11 @@ int Run(int runs, std::vector<Build>& builds) {
 
     // The first starts load what later ones find ready: not counted.
     for (const Build& build : builds) MeasureStart(build.program, withMany, many.Count());
+    // In a turning order, so no build always follows the same one.
     for (int run = 0; run < runs; ++run) {
         std::fprintf(stderr, "run %d of %d\n", run + 1, runs);
-        for (Build& build : builds) {
+        for (std::size_t i = 0; i < builds.size(); ++i) {
+            Build& build = builds[(run + i) % builds.size()];
             build.few.Add(MeasureStart(build.program, withFew, few.Count()).milliseconds);
             build.many.Add(MeasureStart(build.program, withMany, many.Count()).milliseconds);
         }

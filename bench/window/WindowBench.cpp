@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <functional>
+#include <vector>
 
 #include "app/Layout.h"
 #include "bench/window/BareListFill.h"
@@ -47,21 +49,31 @@ StartSeries MeasureStarts(int runs, const SendToFiles& few, const SendToFiles& m
     MeasureStart(vantrel, withMany, kManyFiles);
     MeasureStart(sameJob, withFew, kFewFiles);
 
-    // Interleaved, so a burst of load on the machine hits every series alike.
+    // Interleaved, so a burst of load on the machine hits every series alike, and
+    // in a turning order, so no series always follows the same program.
     StartSeries series;
+    const std::vector<std::function<void()>> starts = {
+        [&] {
+            const StartMeasurement run = MeasureStart(floor, withFew, 0);
+            series.floor.Add(run.milliseconds);
+            series.floorPeak.Add(Megabytes(run.peakWorkingSet));
+        },
+        [&] { series.few.Add(MeasureStart(vantrel, withFew, kFewFiles).milliseconds); },
+        [&] {
+            const StartMeasurement run = MeasureStart(vantrel, withMany, kManyFiles);
+            series.many.Add(run.milliseconds);
+            series.manyPeak.Add(Megabytes(run.peakWorkingSet));
+        },
+        [&] { series.sameFew.Add(MeasureStart(sameJob, withFew, kFewFiles).milliseconds); },
+        [&] {
+            const StartMeasurement run = MeasureStart(sameJob, withMany, kManyFiles);
+            series.sameMany.Add(run.milliseconds);
+            series.sameManyPeak.Add(Megabytes(run.peakWorkingSet));
+        },
+    };
     for (int run = 0; run < runs; ++run) {
         std::fprintf(stderr, "start-up run %d of %d\n", run + 1, runs);
-        const StartMeasurement floorRun = MeasureStart(floor, withFew, 0);
-        series.floor.Add(floorRun.milliseconds);
-        series.floorPeak.Add(Megabytes(floorRun.peakWorkingSet));
-        series.few.Add(MeasureStart(vantrel, withFew, kFewFiles).milliseconds);
-        const StartMeasurement manyRun = MeasureStart(vantrel, withMany, kManyFiles);
-        series.many.Add(manyRun.milliseconds);
-        series.manyPeak.Add(Megabytes(manyRun.peakWorkingSet));
-        series.sameFew.Add(MeasureStart(sameJob, withFew, kFewFiles).milliseconds);
-        const StartMeasurement sameManyRun = MeasureStart(sameJob, withMany, kManyFiles);
-        series.sameMany.Add(sameManyRun.milliseconds);
-        series.sameManyPeak.Add(Megabytes(sameManyRun.peakWorkingSet));
+        for (std::size_t i = 0; i < starts.size(); ++i) starts[(run + i) % starts.size()]();
     }
     return series;
 }
