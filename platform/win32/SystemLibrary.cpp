@@ -2,22 +2,16 @@
 
 #include <string>
 
+#include "platform/win32/GrowingBuffer.h"
 #include "platform/win32/SystemError.h"
 
 namespace vantrel::win32 {
 namespace {
 
 std::wstring SystemFolder() {
-    std::wstring folder(MAX_PATH, L'\0');
-    for (;;) {
-        const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-        if (length == 0) ThrowLastError();
-        if (length < folder.size()) {
-            folder.resize(length);
-            return folder;
-        }
-        folder.resize(length);  // the size it needs, with its terminator
-    }
+    return CallWithGrowingBuffer([](wchar_t* buffer, std::size_t size) {
+        return GetSystemDirectoryW(buffer, static_cast<UINT>(size));
+    });
 }
 
 }  // namespace
