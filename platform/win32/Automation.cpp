@@ -139,6 +139,9 @@ class DispatchObject final : public AutomationObject {
 }  // namespace
 
 std::unique_ptr<AutomationObject> Win32Platform::CreateObject(const std::wstring& progId) {
+    // Loaded before any string or variant exists: the destructors that free them
+    // must find it loaded, since they cannot report a failure to load it.
+    static_cast<void>(Oleaut());
     CLSID classId;
     ThrowIfFailed(CLSIDFromProgID(progId.c_str(), &classId));
     ComPtr<IDispatch> dispatch;
