@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/AsciiCase.h"
 #include "platform/Error.h"
 #include "sendto/Texts.h"
 
@@ -13,13 +14,9 @@ namespace {
 constexpr std::wstring_view kAppDataName = L"APPDATA";
 constexpr std::wstring_view kSendToSuffix = L"\\Microsoft\\Windows\\SendTo";
 
-wchar_t FoldAsciiCase(wchar_t c) {
-    return (c >= L'a' && c <= L'z') ? c - L'a' + L'A' : c;
-}
-
 // Windows compares environment names without regard to case.
 bool SameName(std::wstring_view a, std::wstring_view b) {
-    return std::ranges::equal(a, b, {}, FoldAsciiCase, FoldAsciiCase);
+    return std::ranges::equal(a, b, {}, UpperAscii, UpperAscii);
 }
 
 // The value of an entry named `name`. The separator is the first '=' after the first

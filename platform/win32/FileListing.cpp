@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/AsciiCase.h"
 #include "platform/win32/ExtendedPath.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/UniqueHandle.h"
@@ -12,10 +13,6 @@ namespace {
 
 constexpr DWORD kUnlisted =
     FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-wchar_t UpperAscii(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c;
-}
 
 // Ordinal with case ignored, as CompareStringOrdinal has it: negative, zero or
 // positive. While both names are ASCII that is a to z read as A to Z, decided here,
