@@ -1,19 +1,46 @@
 """Writes a reproducible zip: make_zip.py ARCHIVE EPOCH FILE...
 
-Entries in byte order of their names, each dated EPOCH (seconds since 1970, UTC), with
-plain file modes, no extra fields, and non-ASCII names flagged as UTF-8 so Windows'
-own zip folders show them right. The same files always give the same bytes."""
+Entries in byte order of their (UTF-8) names, each dated EPOCH (seconds since 1970, UTC),
+with plain file modes. A non-ASCII name is stored in code page 936 without the UTF-8 flag,
+plus an Info-ZIP Unicode Path field with the UTF-8 name: Windows' own zip folders on a
+Chinese Windows read the first (older ones ignore the flag), 7-Zip, WinRAR, Bandizip and
+Info-ZIP read the second. The same files always give the same bytes."""
 import os
+import struct
 import sys
 import time
 import zipfile
+import zlib
+
+UNICODE_PATH_FIELD = 0x7075
+
+
+class ChineseNamedEntry(zipfile.ZipInfo):
+    """An entry whose non-ASCII name is written in code page 936, unflagged."""
+
+    __slots__ = ()
+
+    def _encodeFilenameFlags(self):  # zipfile's hook for the stored name and flags
+        return self.filename.encode("cp936"), self.flag_bits
+
+
+def entry_for(name, dated):
+    if name.isascii():
+        return zipfile.ZipInfo(name, date_time=dated)
+    entry = ChineseNamedEntry(name, date_time=dated)
+    stored = name.encode("cp936")
+    utf8 = name.encode("utf-8")
+    # Version 1, then the CRC-32 of the stored name, so a tool that renamed it can tell.
+    entry.extra = struct.pack("<HHBI", UNICODE_PATH_FIELD, 5 + len(utf8), 1, zlib.crc32(stored)) + utf8
+    return entry
+
 
 archive, epoch, files = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
 # Zip dates start in 1980 and have two-second steps.
 dated = time.gmtime(max(epoch, 315532800) // 2 * 2)[:6]
 with zipfile.ZipFile(archive, "w") as out:
     for path in sorted(files, key=lambda p: os.path.basename(p).encode("utf-8")):
-        entry = zipfile.ZipInfo(os.path.basename(path), date_time=dated)
+        entry = entry_for(os.path.basename(path), dated)
         entry.create_system = 3  # Unix, so the mode below is read
         entry.external_attr = 0o100644 << 16
         entry.compress_type = zipfile.ZIP_DEFLATED

@@ -98,6 +98,8 @@ check "SHA256SUMS verifies every file it lists, the tests zip too" eval \
 check "the archives hold what they should, sorted, dated and plain" \
     python3 "$root/tests/release/check_archives.py" "$rel/$name-windows-x64.zip" \
     "$rel/$name-windows-x64-symbols.zip" "$rel/Vantrel.exe" "$(git -C "$root" log -1 --format=%ct)"
+check "Info-ZIP's unzip names the guide 说明.txt" eval \
+    'LANG=C.UTF-8 unzip -Z1 "$rel/$name-windows-x64.zip" | grep -qx "说明.txt"'
 check "the exe names its debug file, which has the stack protector and checked copies" eval \
     'x86_64-w64-mingw32-objdump -s -j .gnu_debuglink "$rel/Vantrel.exe" | grep -q "Vantrel.exe.debu" &&
      unzip -p "$rel/$name-windows-x64-symbols.zip" Vantrel.exe.debug >"$work/debug" &&

@@ -1,18 +1,42 @@
 """Checks the release archives: check_archives.py ZIP SYMBOLS_ZIP EXE EPOCH
 
 Exact, sorted entries; every entry dated SOURCE_DATE_EPOCH with plain file modes and no
-extra time fields; non-ASCII names flagged as UTF-8; the user guide in the form Notepad
+extra time fields; a non-ASCII name, read from the raw headers, in code page 936 without
+the UTF-8 flag and with an Info-ZIP Unicode Path field; the user guide in the form Notepad
 reads on every Windows (UTF-8 with BOM, CRLF); the zip's exe is the exe beside it."""
+import struct
 import sys
 import time
 import zipfile
+import zlib
 
 main_zip, symbols_zip, exe, epoch = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
 problems = []
 
 
+def local_header(path, info):
+    """The flags, name and extra field of the entry's local header, as stored."""
+    with open(path, "rb") as raw:
+        raw.seek(info.header_offset)
+        fixed = raw.read(30)
+        flags, name_size, extra_size = struct.unpack_from("<6xH18xHH", fixed)
+        name = raw.read(name_size)
+        return flags, name, raw.read(extra_size)
+
+
+def check_chinese_name(where, name, flags, stored, extra):
+    expected = b"up" + struct.pack("<HBI", 5 + len(name.encode()), 1, zlib.crc32(name.encode("cp936")))
+    expected += name.encode()
+    if flags & 0x800:
+        problems.append(f"{where}: the name is flagged as UTF-8")
+    if stored != name.encode("cp936"):
+        problems.append(f"{where}: stored name {stored!r}, expected {name!r} in code page 936")
+    if expected not in extra:
+        problems.append(f"{where}: no Unicode Path field {expected!r} in {extra!r}")
+
+
 def check_entries(path, expected):
-    with zipfile.ZipFile(path) as archive:
+    with zipfile.ZipFile(path, metadata_encoding="cp936") as archive:
         infos = archive.infolist()
         names = [info.filename for info in infos]
         if names != expected:
@@ -26,8 +50,11 @@ def check_entries(path, expected):
                 problems.append(f"{info.filename}: mode {oct(info.external_attr >> 16)}")
             if b"UT" in info.extra or b"ux" in info.extra:
                 problems.append(f"{info.filename}: extra time or owner field {info.extra!r}")
-            if not info.filename.isascii() and not info.flag_bits & 0x800:
-                problems.append(f"{info.filename}: name not flagged as UTF-8")
+            if not info.filename.isascii():
+                stored = info.orig_filename.encode("utf-8" if info.flag_bits & 0x800 else "cp936")
+                central = (info.flag_bits, stored, info.extra)
+                check_chinese_name(f"{info.filename} (central)", info.filename, *central)
+                check_chinese_name(f"{info.filename} (local)", info.filename, *local_header(path, info))
         return {info.filename: archive.read(info) for info in infos}
 
 
