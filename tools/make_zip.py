@@ -4,10 +4,12 @@ Entries in byte order of their (UTF-8) names, each dated EPOCH (seconds since 19
 with plain file modes. A non-ASCII name is stored in code page 936 without the UTF-8 flag,
 plus an Info-ZIP Unicode Path field with the UTF-8 name: Windows' own zip folders on a
 Chinese Windows read the first (older ones ignore the flag), 7-Zip, WinRAR, Bandizip and
-Info-ZIP read the second. The same files always give the same bytes."""
+Info-ZIP read the second. The same files always give the same bytes. The zip appears
+whole or not at all: it is written beside ARCHIVE and renamed at the end."""
 import os
 import struct
 import sys
+import tempfile
 import time
 import zipfile
 import zlib
@@ -38,11 +40,21 @@ def entry_for(name, dated):
 archive, epoch, files = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
 # Zip dates start in 1980 and have two-second steps.
 dated = time.gmtime(max(epoch, 315532800) // 2 * 2)[:6]
-with zipfile.ZipFile(archive, "w") as out:
-    for path in sorted(files, key=lambda p: os.path.basename(p).encode("utf-8")):
-        entry = entry_for(os.path.basename(path), dated)
-        entry.create_system = 3  # Unix, so the mode below is read
-        entry.external_attr = 0o100644 << 16
-        entry.compress_type = zipfile.ZIP_DEFLATED
-        with open(path, "rb") as data:
-            out.writestr(entry, data.read(), compresslevel=9)
+partial = tempfile.NamedTemporaryFile(dir=os.path.dirname(os.path.abspath(archive)),
+                                      prefix=".partial-", suffix=".zip", delete=False)
+try:
+    with partial, zipfile.ZipFile(partial, "w") as out:
+        for path in sorted(files, key=lambda p: os.path.basename(p).encode("utf-8")):
+            entry = entry_for(os.path.basename(path), dated)
+            entry.create_system = 3  # Unix, so the mode below is read
+            entry.external_attr = 0o100644 << 16
+            entry.compress_type = zipfile.ZIP_DEFLATED
+            with open(path, "rb") as data:
+                out.writestr(entry, data.read(), compresslevel=9)
+    umask = os.umask(0)
+    os.umask(umask)
+    os.chmod(partial.name, 0o666 & ~umask)  # as a plain open() would have made it
+    os.replace(partial.name, archive)
+except BaseException:
+    os.unlink(partial.name)
+    raise

@@ -7,9 +7,13 @@
 #   Vantrel-<version>-windows-x64-tests.zip    the Windows tests with run-tests.cmd, for
 #                                              running them on a real Windows machine
 #   Vantrel.exe                                the exe of the zip, for comparing
+#   BUILDINFO.txt                              the commit, time and tool versions
 #   SHA256SUMS                                 for `sha256sum -c`
 # Usage: tools/release.sh [--no-tests] [OUTPUT_DIR]
 #   --no-tests  builds no test programs and writes no tests zip (quicker)
+# A relative OUTPUT_DIR or VANTREL_SIGN_PFX is taken from the folder it is run from. The
+# files of an earlier release stay until the new ones are complete.
+# tools/verify-release.sh rebuilds a release and compares it with downloaded files.
 #
 # The version comes from project(Vantrel VERSION ...); a tree with uncommitted changes
 # gives <version>-dirty. Every time stamp comes from SOURCE_DATE_EPOCH, by default the
@@ -17,11 +21,17 @@
 #
 # Signing (Authenticode, SHA-256) is configured by the environment only:
 #   VANTREL_SIGN_PFX            the PKCS#12 file with the certificate and its key
-#   VANTREL_SIGN_PASSWORD       its password (handed to the tools through a pipe)
-#   VANTREL_SIGN_TIMESTAMP_URL  optional: an RFC 3161 time-stamping service
+#   VANTREL_SIGN_PASSWORD       its password (handed to the tools through a pipe, and
+#                               removed from the environment before anything starts)
+#   VANTREL_SIGN_TIMESTAMP_URL  an RFC 3161 time-stamping service; without it the
+#                               signature stops verifying when the certificate expires
 set -euo pipefail
+# Before the first child process: no tool, compiler or build step may read the password.
+password_given=${VANTREL_SIGN_PASSWORD+set}
+password=${VANTREL_SIGN_PASSWORD-}
+unset VANTREL_SIGN_PASSWORD
+caller=$PWD
 cd "$(dirname "$0")/.."
-root=$PWD
 
 fail() {
     echo "release: $*" >&2
@@ -34,27 +44,38 @@ if [ "${1:-}" = --no-tests ]; then
     tests=no
     shift
 fi
-output=${1:-build/release}
+# Paths given are the caller's; the default output is the repository's.
+from_caller() { if [[ $1 = /* ]]; then echo "$1"; else echo "$caller/$1"; fi; }
+output=build/release
+[ -z "${1:-}" ] || output=$(from_caller "$1")
+[ -z "${VANTREL_SIGN_PFX:-}" ] || VANTREL_SIGN_PFX=$(from_caller "$VANTREL_SIGN_PFX")
 if [ -n "${SOURCE_DATE_EPOCH+set}" ]; then
     [[ $SOURCE_DATE_EPOCH =~ ^[0-9]+$ ]] ||
         fail "SOURCE_DATE_EPOCH must be a whole number of seconds since 1970, not '$SOURCE_DATE_EPOCH'"
 fi
 signing=no
-if [ -n "${VANTREL_SIGN_PFX:-}" ] || [ -n "${VANTREL_SIGN_PASSWORD+set}" ] ||
+if [ -n "${VANTREL_SIGN_PFX:-}" ] || [ -n "$password_given" ] ||
     [ -n "${VANTREL_SIGN_TIMESTAMP_URL:-}" ]; then
     [ -n "${VANTREL_SIGN_PFX:-}" ] ||
         fail "signing needs VANTREL_SIGN_PFX, the path of a PKCS#12 (.pfx) file"
-    [ -n "${VANTREL_SIGN_PASSWORD+set}" ] ||
+    [ -n "$password_given" ] ||
         fail "signing needs VANTREL_SIGN_PASSWORD, the password of $VANTREL_SIGN_PFX"
     [ -f "$VANTREL_SIGN_PFX" ] || fail "VANTREL_SIGN_PFX: no such file: $VANTREL_SIGN_PFX"
     [ -r "$VANTREL_SIGN_PFX" ] || fail "VANTREL_SIGN_PFX: cannot read $VANTREL_SIGN_PFX"
     signing=yes
 fi
+untimed_warning() {
+    [ "$signing" = yes ] && [ -z "${VANTREL_SIGN_TIMESTAMP_URL:-}" ] || return 0
+    echo "release: WARNING: no VANTREL_SIGN_TIMESTAMP_URL: the signature carries no time stamp" >&2
+    echo "release: WARNING: and stops verifying when the certificate expires" >&2
+}
+untimed_warning
 
 tools/install-deps.sh
 
-# The password reaches openssl and osslsigncode through a pipe, never a command line.
-password_pipe() { printf '%s' "$VANTREL_SIGN_PASSWORD"; }
+# The password reaches openssl and osslsigncode through a pipe, never a command line. As a
+# line: both read up to the newline, so an empty password is an empty line, not nothing.
+password_pipe() { printf '%s\n' "$password"; }
 if [ "$signing" = yes ]; then
     if ! openssl pkcs12 -in "$VANTREL_SIGN_PFX" -noout -passin fd:3 3< <(password_pipe) 2>/dev/null &&
         ! openssl pkcs12 -legacy -in "$VANTREL_SIGN_PFX" -noout -passin fd:3 3< <(password_pipe) 2>/dev/null; then
@@ -63,10 +84,12 @@ if [ "$signing" = yes ]; then
 fi
 
 git rev-parse --git-dir >/dev/null 2>&1 || fail "a release is built from a git checkout"
+commit=$(git rev-parse HEAD)
 version=$(sed -n 's/^project(Vantrel VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || fail "no version in project(Vantrel VERSION ...) of CMakeLists.txt"
 if [ -n "$(git status --porcelain)" ]; then
     version="$version-dirty"
+    commit="$commit-dirty"
     echo "release: the tree has uncommitted changes: this is $version, not a release of a commit" >&2
 fi
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
@@ -78,10 +101,9 @@ rm -f "$probe"
 name="Vantrel-$version-windows-x64"
 outputs=("$name.zip" "$name-symbols.zip")
 [ "$tests" = yes ] && outputs+=("$name-tests.zip")
-outputs+=(Vantrel.exe SHA256SUMS)
-# Nothing of an earlier release is left to be taken for this one.
-for file in "${outputs[@]}" "$name-tests.zip"; do rm -f "${output:?}/$file"; done
+outputs+=(Vantrel.exe BUILDINFO.txt SHA256SUMS)
 
+# Everything is written here first; the earlier release stays until the end.
 stage=$(mktemp -d "$output/.stage.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 
@@ -114,9 +136,13 @@ python3 tools/make_zip.py "$stage/$name.zip" "$SOURCE_DATE_EPOCH" \
     "$stage/Vantrel.exe" "$stage/LICENSE" "$stage/说明.txt"
 python3 tools/make_zip.py "$stage/$name-symbols.zip" "$SOURCE_DATE_EPOCH" "$stage/Vantrel.exe.debug"
 [ "$tests" = yes ] && tools/test-bundle.sh "$build" "$stage/$name-tests.zip" "$stage/Vantrel.exe"
+tools/buildinfo.sh "$commit" "$SOURCE_DATE_EPOCH" >"$stage/BUILDINFO.txt"
 (cd "$stage" && sha256sum "${outputs[@]:0:${#outputs[@]}-1}" >SHA256SUMS)
 
-# SHA256SUMS last: its presence says the release is whole.
+# SHA256SUMS goes first and comes back last: its presence says the release is whole, and
+# no tests zip of an earlier build may pass for this one's.
+rm -f "$output/SHA256SUMS" "$output/$name-tests.zip"
 for file in "${outputs[@]}"; do mv "$stage/$file" "$output/$file"; done
 echo "release: $version in $output (SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH)"
 (cd "$output" && cat SHA256SUMS)
+untimed_warning

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Prints what a release was built from, for BUILDINFO.txt: buildinfo.sh COMMIT EPOCH
+# A rebuild gives the same bytes only with the same commit, time and tool versions,
+# so a verifier can say which of them differ when the bytes do.
+set -euo pipefail
+commit=$1 epoch=$2
+echo "commit $commit"
+echo "SOURCE_DATE_EPOCH $epoch"
+echo "Debian $(cat /etc/debian_version)"
+for package in g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
+    gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
+    mingw-w64-common cmake ninja-build python3 osslsigncode; do
+    echo "$package $(dpkg-query -W -f='${Version}' "$package" 2>/dev/null || echo 'not installed')"
+done
