@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Whole-pipeline checks of tools/release.sh, run by ctest inside the Wine session:
 #   check-release.sh SESSION_DIR WINDOW_TESTS_EXE
-# The tree as it is now is copied to two folders and released there, minutes apart:
-# both give the same bytes; a signed release verifies against its certificate, still
-# starts and shows its window, and differs from the unsigned one only by its signature;
-# the archives hold what they should; bad input fails with its cause and leaves nothing.
+# The tree as it is now is copied to two folders: released in one, and verified minutes
+# later from the other, which rebuilds it: every comparable file the same, a changed byte
+# found. A release signed with an empty password, run from elsewhere with relative paths,
+# verifies against its certificate, still starts and shows its window, and differs from
+# the unsigned one only by its signature; no program the script starts sees the password;
+# the archives hold what they should; bad input fails with its cause and keeps what was
+# there. The first release is kept in build/release-check for a look or an artefact.
+# The checks hand their commands to eval in single quotes on purpose.
+# shellcheck disable=SC2016
 set -uo pipefail
 session=$1 window_tests=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -34,15 +39,33 @@ copy_tree() {
     git -C "$root" ls-files -z --others --exclude-standard | (cd "$root" && xargs -0 -r cp --parents -t "$1")
 }
 
+# FOLDER LOG [VAR=VALUE ...] COMMAND...: run in FOLDER with none of the caller's settings.
+clean_run() {
+    local folder=$1 log=$2
+    shift 2
+    (cd "$folder" && env -u SOURCE_DATE_EPOCH -u VANTREL_SIGN_PFX -u VANTREL_SIGN_PASSWORD \
+        -u VANTREL_SIGN_TIMESTAMP_URL "$@") >"$log" 2>&1
+}
+
 # [--no-tests] FOLDER LOG [VAR=VALUE ...]: the release in FOLDER with that environment.
 release() {
     local options=()
     [ "$1" = --no-tests ] && options=("$1") && shift
     local folder=$1 log=$2
     shift 2
-    (cd "$folder" && env -u SOURCE_DATE_EPOCH -u VANTREL_SIGN_PFX -u VANTREL_SIGN_PASSWORD \
-        -u VANTREL_SIGN_TIMESTAMP_URL "$@" bash tools/release.sh "${options[@]}") >"$log" 2>&1
+    clean_run "$folder" "$log" "$@" bash tools/release.sh "${options[@]}"
 }
+
+# Stands in for a program the release starts: records the environment it was given.
+spy=$work/spy
+mkdir -p "$spy"
+cat >"$spy/record-environment" <<'SPY'
+#!/usr/bin/env bash
+{ echo "== ${0##*/}"; env; } >>"$SPY_LOG"
+PATH=${PATH#*:} exec "${0##*/}" "$@"
+SPY
+chmod +x "$spy/record-environment"
+for program in dpkg-query cmake openssl osslsigncode; do ln -s record-environment "$spy/$program"; done
 
 hashes() { (cd "$1" && sha256sum Vantrel-*-x64.zip Vantrel-*-symbols.zip Vantrel.exe); }
 same_hashes() { diff <(hashes "$1") <(hashes "$2"); }
@@ -82,19 +105,29 @@ check "an output folder that cannot be made is refused" eval \
     '! (cd "$a" && bash tools/release.sh "$work/a-file/release") >"$work/refused.log" 2>&1 &&
      grep -q "cannot create the output folder" "$work/refused.log"'
 
-# --- Two unsigned releases of the same tree, in two folders, at two times. Only the
-# first builds the test programs too: the others need not pay for them again.
+# --- The release, and its verification from another clone minutes later, which rebuilds
+# it without the test programs: only the first release pays for them.
 check "first release" release "$a" "$work/a.log"
-check "second release, in another folder" release --no-tests "$b" "$work/b.log"
-check "both releases are byte for byte the same" same_hashes "$a/build/release" "$b/build/release"
+check "the first release verifies from another clone: every comparable file the same" eval \
+    'clean_run "$b" "$work/verify.log" tools/verify-release.sh "$a/build/release" &&
+     grep -q "^all 4 compared files are the same as the rebuild$" "$work/verify.log" &&
+     grep -q "tests.zip: not comparable" "$work/verify.log" || { cat "$work/verify.log"; false; }'
+check "both releases are byte for byte the same" same_hashes "$a/build/release" "$b/build/verify"
 check "the release says it is unsigned" grep -q "is not signed" "$work/a.log"
 
 rel=$a/build/release
 name=Vantrel-$version
-if [ -n "$(git -C "$root" status --porcelain)" ]; then name=$name-dirty; fi
+# The clone as copied, not the tree, which may change while the checks run.
+if [ -n "$(git -C "$a" status --porcelain)" ]; then name=$name-dirty; fi
 check "the archive is named after the project's version" test -f "$rel/$name-windows-x64.zip"
-check "SHA256SUMS verifies every file it lists, the tests zip too" eval \
-    '(cd "$rel" && sha256sum -c --strict SHA256SUMS && grep -q " $name-windows-x64-tests.zip$" SHA256SUMS)'
+check "SHA256SUMS verifies every file it lists, the tests zip and BUILDINFO.txt too" eval \
+    '(cd "$rel" && sha256sum -c --strict SHA256SUMS && grep -q " $name-windows-x64-tests.zip$" SHA256SUMS &&
+      grep -q " BUILDINFO.txt$" SHA256SUMS)'
+check "BUILDINFO.txt names the commit, the time and the compiler's exact version" eval \
+    'grep -q "^commit $(git -C "$root" rev-parse HEAD)" "$rel/BUILDINFO.txt" &&
+     grep -qx "SOURCE_DATE_EPOCH $(git -C "$root" log -1 --format=%ct)" "$rel/BUILDINFO.txt" &&
+     grep -qx "g++-mingw-w64-x86-64-posix $(dpkg-query -W -f="\${Version}" g++-mingw-w64-x86-64-posix)" \
+        "$rel/BUILDINFO.txt"'
 check "the archives hold what they should, sorted, dated and plain" \
     python3 "$root/tests/release/check_archives.py" "$rel/$name-windows-x64.zip" \
     "$rel/$name-windows-x64-symbols.zip" "$rel/Vantrel.exe" "$(git -C "$root" log -1 --format=%ct)"
@@ -106,21 +139,45 @@ check "the exe names its debug file, which has the stack protector and checked c
      x86_64-w64-mingw32-nm "$work/debug" >"$work/symbols" &&
      grep -q " __stack_chk_fail$" "$work/symbols" && grep -q " __memcpy_chk$" "$work/symbols"'
 
-# --- Signing.
-check "a failed signing leaves no release" eval \
-    '! release --no-tests "$b" "$work/b-bad.log" VANTREL_SIGN_PFX="$work/sign.pfx" VANTREL_SIGN_PASSWORD=throwaway \
-        VANTREL_SIGN_TIMESTAMP_URL=http://127.0.0.1:9/ &&
-     grep -q "signing failed" "$work/b-bad.log" && no_release_in "$b/build/release"'
-check "signed release" release --no-tests "$b" "$work/b-signed.log" \
-    VANTREL_SIGN_PFX="$work/sign.pfx" VANTREL_SIGN_PASSWORD=throwaway
-signed=$b/build/release/Vantrel.exe
+# The verifier reads the raw zip: one changed byte, with SHA256SUMS made to match it.
+cp -r "$rel" "$work/changed"
+zip_name=$name-windows-x64.zip
+python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb").read()); d[2000] ^= 1
+open(sys.argv[1], "wb").write(d)' "$work/changed/$zip_name"
+(cd "$work/changed" && cut -c67- SHA256SUMS | xargs sha256sum >SHA256SUMS.new && mv SHA256SUMS.new SHA256SUMS)
+check "the verifier names the zip with one changed byte, and only that file" eval \
+    '! python3 "$root/tools/compare_release.py" "$work/changed" "$b/build/verify" >"$work/changed.log" &&
+     grep -qx "$zip_name: differs" "$work/changed.log" && grep -qx "1 of 4 compared files differ" "$work/changed.log"'
+
+# --- Signing. A previous release in the output folder must outlive a failed run.
+mkdir -p "$b/build/release" && cp -p "$rel"/* "$b/build/release/"
+check "a failed signing keeps the previous release as it was, and no half-written file" eval \
+    '! release --no-tests "$b" "$work/b-bad.log" PATH="$spy:$PATH" SPY_LOG="$work/spy.log" \
+        VANTREL_SIGN_PFX="$work/sign.pfx" VANTREL_SIGN_PASSWORD=throwaway VANTREL_SIGN_TIMESTAMP_URL=http://127.0.0.1:9/ &&
+     grep -q "signing failed" "$work/b-bad.log" &&
+     diff <(cd "$rel" && sha256sum -- * | sort) <(cd "$b/build/release" && sha256sum -- * | sort) &&
+     [ -z "$(find "$b/build/release" -name ".*" -print -quit)" ]'
+check "no program the release starts sees the signing password" eval \
+    'grep -q "^== cmake$" "$work/spy.log" && grep -q "^== osslsigncode$" "$work/spy.log" &&
+     ! grep -e VANTREL_SIGN_PASSWORD -e throwaway "$work/spy.log"'
+openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout pass: -out "$work/empty-password.pfx"
+check "a release signed with an empty password, run from another folder with relative paths" eval \
+    'clean_run "$work" "$work/signed.log" VANTREL_SIGN_PFX=empty-password.pfx VANTREL_SIGN_PASSWORD= \
+        bash b/tools/release.sh --no-tests signed-release &&
+     grep -q "WARNING: no VANTREL_SIGN_TIMESTAMP_URL" "$work/signed.log"'
+signed=$work/signed-release/Vantrel.exe
 check "the signature verifies against the certificate" \
     osslsigncode verify -CAfile "$work/cert.pem" -in "$signed"
 check "the signature is the only difference" \
-    python3 "$root/tests/release/signature_only_difference.py" "$signed" "$rel/Vantrel.exe"
+    python3 "$root/tools/signature_only_difference.py" "$signed" "$rel/Vantrel.exe"
+check "the verifier finds the signed exe and its zip the same apart from the signature" eval \
+    'python3 "$root/tools/compare_release.py" "$work/signed-release" "$b/build/verify" >"$work/signed-verify.log" &&
+     grep -qx "Vantrel.exe: same apart from its signature" "$work/signed-verify.log" &&
+     grep -qx "$zip_name: same apart from the signature of its Vantrel.exe" "$work/signed-verify.log"'
 check "the signed exe starts and shows its window" env \
     VANTREL_EXE="Z:$signed" "$root/tools/wine-run.sh" "$session" "$window_tests" \
     --gtest_filter='StartListTest.*:WindowDesignTest.*' --gtest_brief=1
 
+rm -rf "$root/build/release-check" && mkdir -p "$root/build" && cp -r "$rel" "$root/build/release-check"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

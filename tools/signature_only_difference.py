@@ -7,8 +7,9 @@ import struct
 import sys
 
 
-def without_signature(path):
-    data = bytearray(open(path, "rb").read())
+def without_signature(image, path="the image"):
+    """The bytes of a PE32+ image with its signature and checksum taken out."""
+    data = bytearray(image)
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     optional = pe + 24
     if struct.unpack_from("<H", data, optional)[0] != 0x20B:
@@ -25,10 +26,16 @@ def without_signature(path):
     return bytes(data).rstrip(b"\0")
 
 
-signed, unsigned = sys.argv[1], sys.argv[2]
-a, b = without_signature(signed), without_signature(unsigned)
-if a != b:
-    first = next((i for i, (x, y) in enumerate(zip(a, b)) if x != y), min(len(a), len(b)))
-    sys.exit(f"the images differ beyond the signature, first at byte {first}")
-if open(signed, "rb").read() == open(unsigned, "rb").read():
-    sys.exit(f"{signed} is not signed")
+def main():
+    signed, unsigned = sys.argv[1], sys.argv[2]
+    a = without_signature(open(signed, "rb").read(), signed)
+    b = without_signature(open(unsigned, "rb").read(), unsigned)
+    if a != b:
+        first = next((i for i, (x, y) in enumerate(zip(a, b)) if x != y), min(len(a), len(b)))
+        sys.exit(f"the images differ beyond the signature, first at byte {first}")
+    if open(signed, "rb").read() == open(unsigned, "rb").read():
+        sys.exit(f"{signed} is not signed")
+
+
+if __name__ == "__main__":
+    main()
