@@ -139,15 +139,26 @@ check "the exe names its debug file, which has the stack protector and checked c
      x86_64-w64-mingw32-nm "$work/debug" >"$work/symbols" &&
      grep -q " __stack_chk_fail$" "$work/symbols" && grep -q " __memcpy_chk$" "$work/symbols"'
 
-# The verifier reads the raw zip: one changed byte, with SHA256SUMS made to match it.
-cp -r "$rel" "$work/changed"
+# NAME COMMAND...: a copy of the first release changed by COMMAND, run in it, with its
+# SHA256SUMS made to match, as whoever replaced the files would.
+altered_copy() {
+    local copy=$work/$1
+    shift
+    cp -r "$rel" "$copy" && (cd "$copy" && "$@" && cut -c67- SHA256SUMS | xargs sha256sum >SHA256SUMS.new &&
+        mv SHA256SUMS.new SHA256SUMS)
+}
 zip_name=$name-windows-x64.zip
-python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb").read()); d[2000] ^= 1
-open(sys.argv[1], "wb").write(d)' "$work/changed/$zip_name"
-(cd "$work/changed" && cut -c67- SHA256SUMS | xargs sha256sum >SHA256SUMS.new && mv SHA256SUMS.new SHA256SUMS)
+altered_copy changed python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb").read()); d[2000] ^= 1
+open(sys.argv[1], "wb").write(d)' "$zip_name"
 check "the verifier names the zip with one changed byte, and only that file" eval \
     '! python3 "$root/tools/compare_release.py" "$work/changed" "$b/build/verify" >"$work/changed.log" &&
      grep -qx "$zip_name: differs" "$work/changed.log" && grep -qx "1 of 4 compared files differ" "$work/changed.log"'
+
+altered_copy other-tools sed -i 's/^cmake .*/cmake 0.1-1/' BUILDINFO.txt
+check "the verifier names a tool whose version differs from this machine's" eval \
+    '! python3 "$root/tools/compare_release.py" "$work/other-tools" "$b/build/verify" >"$work/other-tools.log" &&
+     grep -q "^  cmake: the release was built with 0.1-1, this machine has $(dpkg-query -W -f="\${Version}" cmake)$" \
+        "$work/other-tools.log"'
 
 # --- Signing. A previous release in the output folder must outlive a failed run.
 mkdir -p "$b/build/release" && cp -p "$rel"/* "$b/build/release/"
