@@ -130,7 +130,7 @@ else
     echo "release: Vantrel.exe is not signed (set VANTREL_SIGN_PFX and VANTREL_SIGN_PASSWORD to sign it)"
 fi
 
-# --- Package: sorted entries, fixed attributes and times, UTF-8 names.
+# --- Package: sorted entries, fixed attributes and times, Chinese names readable everywhere.
 cp LICENSE "docs/说明.txt" "$stage/"
 python3 tools/make_zip.py "$stage/$name.zip" "$SOURCE_DATE_EPOCH" \
     "$stage/Vantrel.exe" "$stage/LICENSE" "$stage/说明.txt"

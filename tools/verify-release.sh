@@ -35,6 +35,9 @@ else
     echo "verify: no BUILDINFO.txt in $downloaded: rebuilding $(git rev-parse --short HEAD) at its commit time"
 fi
 
+if [ -n "$(git status --porcelain)" ]; then
+    echo "verify: the tree has uncommitted changes: the rebuild is of them, not of a commit" >&2
+fi
 rebuilt=build/verify
 log=build/verify.log
 echo "verify: rebuilding into $rebuilt (a few minutes; the log is $log)"
