@@ -1,13 +1,14 @@
 """Compares downloaded release files with a rebuild of their commit:
 compare_release.py DOWNLOADED_DIR REBUILT_DIR
 
-For each file the download's SHA256SUMS lists, says: same; same apart from the signature
+For each file the download's SHA256SUMS or the rebuild lists, says: same; same apart from the signature
 (a signed Vantrel.exe, or a zip that holds it and is otherwise the rebuilt zip); differs;
 not downloaded; or not comparable (the tests zip: its test programs carry the folder they
 were built in). Prints the lines where BUILDINFO.txt differs, since another compiler or
 library gives another exe. Exits 1 on any difference."""
 import hashlib
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -35,7 +36,10 @@ def listed_files(sums):
 
 def signed_copy_of(exe, rebuilt_exe):
     """True when exe is rebuilt_exe plus an Authenticode signature."""
-    return exe != rebuilt_exe and without_signature(exe) == without_signature(rebuilt_exe)
+    try:
+        return exe != rebuilt_exe and without_signature(exe) == without_signature(rebuilt_exe)
+    except (ValueError, struct.error):
+        return False  # not an image we can read: it differs
 
 
 def zip_with_signed_exe(downloaded_zip, rebuilt_zip, epoch):

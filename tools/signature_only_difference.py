@@ -8,18 +8,19 @@ import sys
 
 
 def without_signature(image, path="the image"):
-    """The bytes of a PE32+ image with its signature and checksum taken out."""
+    """The bytes of a PE32+ image with its signature and checksum taken out; ValueError
+    for anything else."""
     data = bytearray(image)
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     optional = pe + 24
     if struct.unpack_from("<H", data, optional)[0] != 0x20B:
-        sys.exit(f"{path}: not a PE32+ image")
+        raise ValueError(f"{path}: not a PE32+ image")
     checksum = optional + 64
     security = optional + 112 + 4 * 8  # data directory 4
     offset, size = struct.unpack_from("<II", data, security)
     if offset:
         if offset + size != len(data):
-            sys.exit(f"{path}: the certificate table is not at the end")
+            raise ValueError(f"{path}: the certificate table is not at the end")
         del data[offset:]
     struct.pack_into("<I", data, checksum, 0)
     struct.pack_into("<II", data, security, 0, 0)
@@ -28,8 +29,13 @@ def without_signature(image, path="the image"):
 
 def main():
     signed, unsigned = sys.argv[1], sys.argv[2]
-    a = without_signature(open(signed, "rb").read(), signed)
-    b = without_signature(open(unsigned, "rb").read(), unsigned)
+    try:
+        a = without_signature(open(signed, "rb").read(), signed)
+        b = without_signature(open(unsigned, "rb").read(), unsigned)
+    except ValueError as error:
+        sys.exit(str(error))
+    except struct.error:
+        sys.exit(f"{signed} or {unsigned} is too short for a PE32+ image")
     if a != b:
         first = next((i for i, (x, y) in enumerate(zip(a, b)) if x != y), min(len(a), len(b)))
         sys.exit(f"the images differ beyond the signature, first at byte {first}")
