@@ -21,7 +21,6 @@
 #   VANTREL_SIGN_TIMESTAMP_URL  optional: an RFC 3161 time-stamping service
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 
 fail() {
     echo "release: $*" >&2
