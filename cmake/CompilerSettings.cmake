@@ -7,8 +7,9 @@ if(MSVC)
     add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
     # ASLR with 64-bit entropy, no executable data and terminal-server awareness,
     # stated even where they are the default; a hash, not the clock, as time stamp.
-    add_compile_options(/Brepro)
-    add_link_options(/DYNAMICBASE /NXCOMPAT /HIGHENTROPYVA /TSAWARE /Brepro)
+    # Control Flow Guard checks every indirect call against the image's table of targets.
+    add_compile_options(/Brepro /guard:cf)
+    add_link_options(/DYNAMICBASE /NXCOMPAT /HIGHENTROPYVA /TSAWARE /Brepro /guard:cf)
     # Windows 7 is the oldest system the manifest names.
     set(CMAKE_CREATE_WIN32_EXE "/subsystem:windows,6.01")
     set(CMAKE_CREATE_CONSOLE_EXE "/subsystem:console,6.01")

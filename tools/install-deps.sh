@@ -8,8 +8,11 @@ packages=(
     fonts-wqy-microhei fonts-wine imagemagick
     clang libclang-rt-14-dev clang-tidy cppcheck
     git python3 osslsigncode openssl unzip
+    yamllint shellcheck python3-yaml
     "$@"
 )
+# Node.js runs the workflow linter; any Node from 18 on will do, Debian's or another.
+command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -4,6 +4,8 @@
 #    build, the Win32 code through the MinGW build (clang told the Windows target and
 #    given MinGW's C++ headers), the fuzz targets through the fuzz build.
 #  - cppcheck over every folder of ours, with its Windows and GoogleTest knowledge.
+#  - shellcheck over our shell scripts, and tools/workflows/lint.sh over the GitHub
+#    workflows.
 # The file lists come from the builds, so new sources are checked without edits here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -48,6 +50,12 @@ echo "cppcheck"
 cppcheck --enable=warning,performance,portability --error-exitcode=1 --inline-suppr \
     --std=c++20 --library=windows --library=googletest -D_WIN32 -DUNICODE -D_UNICODE \
     -I . --quiet sendto platform app tests fuzz || status=1
+
+echo "shellcheck"
+git ls-files -z '*.sh' | xargs -0 shellcheck -x -S warning || status=1
+
+echo "workflows"
+tools/workflows/lint.sh || status=1
 
 [ "$status" -eq 0 ] && echo "lint: no findings" || echo "lint: findings above"
 exit "$status"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced with the session folder as $1: the environment every Wine run of ours shares.
 # Hermetic: the prefix, the trash (Recycle Bin) and the display all live in that folder.
 wine_dir=$(mkdir -p "$1" && cd "$1" && pwd)

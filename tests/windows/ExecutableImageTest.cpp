@@ -133,6 +133,12 @@ TEST(ExecutableImage, AsksForEveryLoaderHardening) {
     for (const auto& c : cases) {
         EXPECT_TRUE(exe.Headers().OptionalHeader.DllCharacteristics & c.flag) << c.what;
     }
+#if VANTREL_INSPECTED_BY_MSVC
+    // Only Visual Studio's toolchain builds the table of call targets the guard checks.
+    EXPECT_TRUE(exe.Headers().OptionalHeader.DllCharacteristics &
+                IMAGE_DLLCHARACTERISTICS_GUARD_CF)
+        << "Control Flow Guard";
+#endif
     EXPECT_GT(exe.Headers().OptionalHeader.ImageBase, 0xFFFFFFFFull) << "image base above 4 GB";
 }
 

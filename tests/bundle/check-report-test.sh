@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# check-report.sh must pass a whole report and fail every short one: a report that
+# is missing, lacks its header, leaves a program out, or ran or passed fewer tests
+# than the program lists. The "programs" here are text files holding their listing.
+set -uo pipefail
+checker="$(cd "$(dirname "$0")" && pwd)/check-report.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+
+header='The tests touch no user setting, no Send To folder
+Windows: 10.0 build 19045
+System DPI: 96
+UI language: zh-CN
+Date: today'
+section() { # PROGRAM RAN PASSED
+    printf '==== %s ====\n[==========] %s tests from 1 test suite ran. (5 ms total)\n' "$1" "$2"
+    printf '[  PASSED  ] %s tests.\n' "$3"
+}
+
+# CASE EXPECTED(pass|fail) REPORT_TEXT|-: with "-", no report at all.
+expect() {
+    local name=$1 expected=$2 report=$3 dir=$work/$1 program
+    mkdir -p "$dir"
+    for program in vantrel_logic_tests vantrel_windows_tests vantrel_window_tests; do
+        printf 'Suite.\n  One\n  Two\n' >"$dir/$program.exe"
+    done
+    [ "$report" = - ] || printf '%s\n' "$report" | sed 's/$/\r/' >"$dir/test-report.txt"
+    local got=fail
+    "$checker" "$dir" bash -c 'cat "$0"' >"$dir/log" 2>&1 && got=pass
+    if [ "$got" = "$expected" ]; then
+        passed=$((passed + 1))
+    else
+        echo "FAIL $name: expected $expected, got $got"
+        sed 's/^/    /' "$dir/log"
+        failed=$((failed + 1))
+    fi
+}
+
+# The report of three programs that ran and passed these counts of their two tests.
+report() { # LOGIC_RAN LOGIC_PASSED WINDOWS_RAN WINDOWS_PASSED WINDOW_RAN WINDOW_PASSED
+    printf '%s\n' "$header"
+    section vantrel_logic_tests "$1" "$2"
+    section vantrel_windows_tests "$3" "$4"
+    section vantrel_window_tests "$5" "$6"
+    echo "Result: every test program passed."
+}
+
+whole=$(report 2 2 2 2 2 2)
+expect whole_report pass "$whole"
+expect no_report fail -
+expect no_header fail "$(printf '%s\n' "$whole" | grep -v '^Windows: ')"
+expect program_left_out fail "$(printf '%s\n' "$whole" | sed '/==== vantrel_window_tests/,/PASSED/d')"
+expect fewer_ran fail "$(report 2 2 1 1 2 2)"
+expect fewer_passed fail "$(report 2 1 2 2 2 2)"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Checks the test-report.txt that run-tests.cmd wrote in an unzipped test bundle:
+# its header, and that each program ran and passed every test it lists. Fails when
+# the report is missing, or any program ran or passed fewer tests than it holds.
+#   check-report.sh BUNDLE_DIR [LAUNCHER...]
+# LAUNCHER runs a test program to list its tests: wine under Linux, none on Windows.
+set -euo pipefail
+bundle=$1
+shift
+programs=(vantrel_logic_tests vantrel_windows_tests vantrel_window_tests)
+
+fail() {
+    echo "report check: $*" >&2
+    exit 1
+}
+
+[ -f "$bundle/test-report.txt" ] || fail "run-tests.cmd wrote no test-report.txt in $bundle"
+report=$(mktemp)
+trap 'rm -f "$report"' EXIT
+tr -d '\r' <"$bundle/test-report.txt" >"$report"
+
+for line in "touch" "no user setting, no Send To folder" "^Windows: .*build [0-9]" \
+    "^System DPI: [0-9]" "^UI language: "; do
+    grep -q "$line" "$report" || fail "the report's header lacks \"$line\""
+done
+sed -n '1,/^Date: /p' "$report"
+
+# A program's count of tests run and passed, as its summary in the report says.
+summary_count() {
+    sed -n "/^==== $1 ====\$/,/^====\|^Result: /p" "$report" | sed -n "s/$2/\1/p"
+}
+
+status=0
+for program in "${programs[@]}"; do
+    # One test per indented line of the listing.
+    listed=$(cd "$bundle" && "$@" "./$program.exe" --gtest_list_tests | tr -d '\r' | grep -c '^  ')
+    ran=$(summary_count "$program" '^\[==========\] \([0-9]*\) tests\? from .* ran\..*')
+    passed=$(summary_count "$program" '^\[  PASSED  \] \([0-9]*\) tests\?\.$')
+    echo "$program: $listed tests listed; the report says ${ran:-none} ran, ${passed:-none} passed"
+    if [ "$ran" != "$listed" ] || [ "$passed" != "$listed" ]; then
+        sed -n "/^==== $program ====\$/,/^====\|^Result: /p" "$report" >&2
+        status=1
+    fi
+done
+grep '^Result: ' "$report"
+exit "$status"
