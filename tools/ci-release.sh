@@ -36,7 +36,7 @@ build() {
         bash tools/release.sh "$output"
         return
     fi
-    local pfx
+    # Global, so that the exit trap still sees it.
     pfx=$(umask 077 && mktemp "${RUNNER_TEMP:-/tmp}/sign.XXXXXX.pfx")
     trap 'rm -f "$pfx"' EXIT
     base64 -d <<<"$VANTREL_SIGN_PFX_BASE64" >"$pfx" || fail "VANTREL_SIGN_PFX_BASE64 is not base64"
