@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "app/ReadableColour.h"
 #include "app/WindowText.h"
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
@@ -28,6 +29,21 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
     if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         win32::ThrowLastError();
     }
+}
+
+bool HighContrastOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+// The design's system colours for a control's text, as long as they read.
+LRESULT UseColours(HDC dc, int text, int background, bool highContrast) {
+    SetTextColor(dc, ReadableTextColour(GetSysColor(text), GetSysColor(background),
+                                        GetSysColor(COLOR_WINDOWTEXT), highContrast));
+    SetBkColor(dc, GetSysColor(background));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
 }
 
 }  // namespace
@@ -207,6 +223,13 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_CTLCOLORBTN:
             return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
                                   message, wParam, lParam);
+        // A new scheme: every control asks for its colours again.
+        case WM_SETTINGCHANGE:
+            if (wParam != SPI_SETHIGHCONTRAST) break;
+            [[fallthrough]];
+        case WM_SYSCOLORCHANGE:
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            break;
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
@@ -249,19 +272,14 @@ void Form1::OnCommand(int id, int notification) {
     }
 }
 
+// Looked up at every paint, so a scheme changed while the window is open is followed.
 LRESULT Form1::OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const int id = GetDlgCtrlID(control);
-    if (id == kLabel1) {
-        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
-        SetBkColor(dc, GetSysColor(COLOR_INACTIVECAPTION));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVECAPTION));
-    }
-    if (id == kList1) {
-        SetTextColor(dc, GetSysColor(COLOR_BACKGROUND));
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    }
-    if (id == kCommand1 || id == kCommand2) {
+    const bool highContrast = HighContrastOn();
+    if (id == kLabel1) return UseColours(dc, COLOR_HIGHLIGHT, COLOR_INACTIVECAPTION, highContrast);
+    if (id == kList1) return UseColours(dc, COLOR_BACKGROUND, COLOR_WINDOW, highContrast);
+    // Under High Contrast the buttons keep the scheme's own colours.
+    if ((id == kCommand1 || id == kCommand2) && !highContrast) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_ACTIVECAPTION));
     }
     return DefWindowProcW(GetParent(control), message, wParam, lParam);

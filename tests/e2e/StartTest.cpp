@@ -9,6 +9,7 @@
 #include "tests/e2e/UserInput.h"
 #include "tests/e2e/VantrelRun.h"
 #include "tests/e2e/WindowQueries.h"
+#include "tests/windows/Wine.h"
 
 namespace vantrel::testing {
 namespace {
@@ -67,6 +68,54 @@ INSTANTIATE_TEST_SUITE_P(
                       ListCase{"EmptyFolder", {}, {}, {}},
                       ListCase{"OnlySubfolders", {}, {L"one", L"two"}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// One system colour changed for the session the test runs in, and put back after.
+class SessionColour {
+  public:
+    SessionColour(int element, COLORREF colour)
+        : element_(element), previous_(GetSysColor(element)) {
+        changed_ = SetSysColors(1, &element_, &colour) != FALSE;
+    }
+    ~SessionColour() {
+        if (changed_) SetSysColors(1, &element_, &previous_);
+    }
+    SessionColour(const SessionColour&) = delete;
+    SessionColour& operator=(const SessionColour&) = delete;
+
+    bool Changed() const { return changed_; }
+
+  private:
+    int element_;
+    COLORREF previous_;
+    bool changed_ = false;
+};
+
+// The entries were drawn in the desktop colour on the window colour: with a desktop
+// as white as the list (or in High Contrast, where both are the same), none showed.
+class StartColourTest : public VantrelRun {};
+
+TEST_F(StartColourTest, ListTextShowsOnADesktopColouredLikeTheList) {
+    if (!RunningOnWine()) {
+        GTEST_SKIP() << "sets system colours: only in the tests' own Wine session, never a user's";
+    }
+    const COLORREF background = GetSysColor(COLOR_WINDOW);
+    const SessionColour desktop(COLOR_BACKGROUND, background);
+    ASSERT_TRUE(desktop.Changed());
+
+    AddEntry(L"记事本.lnk");
+    AddEntry(L"Windows PowerShell.lnk");
+    const HWND window = StartAndWaitForWindow();
+    ASSERT_NE(window, nullptr);
+    const HWND list = GetDlgItem(window, kList1);
+    const SIZE size = ClientSize(list);
+    const int painted = size.cx * size.cy / 2;  // mostly background once the list has painted
+    int others = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+        others = PixelsOtherThan(list, background);
+        return others > 50 && others < painted;
+    })) << others
+        << " pixels of List1 differ from its background";
+}
 
 // A started program with a few entries, for the keyboard tests.
 class StartKeyboardTest : public VantrelRun {
