@@ -46,6 +46,16 @@ LRESULT UseColours(HDC dc, int text, int background, bool highContrast) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
 }
 
+// The window has a fixed size: a "Maximized" shortcut shows it as designed.
+int WithoutMaximize(int showCommand) {
+    return showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand;  // also SW_MAXIMIZE
+}
+
+bool Activates(int showCommand) {
+    return showCommand != SW_SHOWNOACTIVATE && showCommand != SW_SHOWNA &&
+           showCommand != SW_SHOWMINNOACTIVE;
+}
+
 }  // namespace
 
 Form1::Form1(HINSTANCE instance, Platform& platform, FontMaker makeFont)
@@ -80,8 +90,11 @@ void Form1::Load() {
 }
 
 void Form1::Show(int showCommand) {
-    ShowWindow(window_->Handle(), showCommand);
-    Activate();
+    const HWND window = window_->Handle();
+    ShowWindow(window, WithoutMaximize(showCommand));
+    // Windows may take the first show's state from the starting program instead.
+    if (IsZoomed(window)) ShowWindow(window, SW_RESTORE);
+    if (Activates(showCommand)) Activate();
 }
 
 void Form1::Activate() {
@@ -114,9 +127,11 @@ void Form1::Reload() {
     // Where the user had the window and in its state: a minimized window stays
     // so, and restoring it brings it back to its place, not to the icon's.
     placement.flags = 0;
+    placement.showCmd = static_cast<UINT>(WithoutMaximize(static_cast<int>(placement.showCmd)));
     if (!SetWindowPlacement(window_->Handle(), &placement)) {
         ShowWindow(window_->Handle(), SW_SHOWNORMAL);  // its place is lost, the window is not
     }
+    window_->KeepTopLeftOnWorkArea();
     Activate();
 }
 
@@ -233,6 +248,13 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
+        // Minimizing or hiding may move the focus before the deactivation arrives.
+        case WM_SYSCOMMAND:
+            if (current && (wParam & 0xFFF0) == SC_MINIMIZE) window_->RememberFocus();
+            break;
+        case WM_SHOWWINDOW:
+            if (current && !wParam) window_->RememberFocus();
+            break;
         // The default for both would leave the focus on the frame.
         case WM_ACTIVATE:
             if (!current) break;
@@ -310,9 +332,12 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
         return;  // the window stays as it was, at its old size, and still works
     }
     // The suggested corner with the frame for the new DPI, in one move, as the
-    // system asks, so the window does not bounce between two monitors.
+    // system asks, so the window does not bounce between two monitors; on a screen
+    // too small for it, moved so the caption stays within reach.
     const SIZE frame = FormWindow::FrameSize(dpi);
-    SetWindowPos(window_->Handle(), nullptr, suggested.left, suggested.top, frame.cx, frame.cy,
+    const POINT at = FormWindow::TopLeftOnWorkArea(
+        {suggested.left, suggested.top, suggested.left + frame.cx, suggested.top + frame.cy});
+    SetWindowPos(window_->Handle(), nullptr, at.x, at.y, frame.cx, frame.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

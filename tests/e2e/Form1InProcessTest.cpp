@@ -333,6 +333,112 @@ TEST_F(Form1InProcess, ReloadOfAMinimizedWindowKeepsItsPlaceForTheRestore) {
     EXPECT_EQ(GetFocus(), Control(app::kText1));
 }
 
+TEST_F(Form1InProcess, ReloadOfAMaximizedWindowShowsItAsDesigned) {
+    ShowWindow(Window(), SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(Window()));
+
+    form_->Reload();
+
+    EXPECT_FALSE(IsZoomed(Window()));
+    EXPECT_EQ(ClientBox(Window()), DesignedClientBox(app::DpiForWindow(Window())));
+}
+
+RECT WorkAreaOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    EXPECT_TRUE(GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+    return monitor.rcWork;
+}
+
+enum class Move { kReload, kDpiChange };
+
+struct WorkAreaCase {
+    const char* name;
+    Move move;
+    UINT dpi;  // for a DPI change
+    // Where the window's top-left corner is put, from the work area's top-left or,
+    // where negative, from its bottom-right.
+    POINT from;
+};
+
+void PrintTo(const WorkAreaCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class TopLeftOnWorkArea : public Form1InProcess,
+                          public ::testing::WithParamInterface<WorkAreaCase> {};
+
+// On a screen smaller than the window, the caption must stay within reach.
+TEST_P(TopLeftOnWorkArea, KeepsTheCaptionReachable) {
+    const WorkAreaCase& c = GetParam();
+    const RECT work = WorkAreaOf(Window());
+    const POINT at{c.from.x >= 0 ? work.left - 107 : work.right + 10,
+                   c.from.y >= 0 ? work.top - 23 : work.bottom + 10};
+    if (c.move == Move::kReload) {
+        ASSERT_TRUE(SetWindowPos(Window(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+        form_->Reload();
+    } else {
+        SIZE proposed{};
+        ASSERT_TRUE(SendMessageW(Window(), WM_GETDPISCALEDSIZE, c.dpi,
+                                 reinterpret_cast<LPARAM>(&proposed)));
+        ChangeDpi(c.dpi, {at.x, at.y, at.x + proposed.cx, at.y + proposed.cy});
+    }
+    const Box placed = BoxOf(RectInParent(Window()));
+    EXPECT_GE(placed.left, work.left);
+    EXPECT_LT(placed.left, work.right);
+    EXPECT_GE(placed.top, work.top);
+    EXPECT_LT(placed.top, work.bottom);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screen, TopLeftOnWorkArea,
+    ::testing::Values(WorkAreaCase{"ReloadAboveLeft", Move::kReload, 0, {0, 0}},
+                      // Larger than the 1280 x 1024 screen of the tests' Wine session.
+                      WorkAreaCase{"DpiChangeAboveLeft", Move::kDpiChange, 240, {0, 0}},
+                      WorkAreaCase{"DpiChangeBelowRight", Move::kDpiChange, 240, {-1, -1}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+enum class Away { kMinimize, kHide };
+
+struct FocusAwayCase {
+    const char* name;
+    Away away;
+    bool notedControlDestroyed;
+    int back;  // where the focus is afterwards
+};
+
+void PrintTo(const FocusAwayCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class FocusAcross : public Form1InProcess, public ::testing::WithParamInterface<FocusAwayCase> {};
+
+// Minimizing or hiding can move the focus before the window hears it is deactivated.
+TEST_P(FocusAcross, ComesBackToTheControlThatHadIt) {
+    const FocusAwayCase& c = GetParam();
+    SetFocus(Control(app::kCommand2));
+    ASSERT_EQ(GetFocus(), Control(app::kCommand2));
+
+    if (c.away == Away::kMinimize) {
+        SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(IsIconic(Window()));
+    } else {
+        ShowWindow(Window(), SW_HIDE);
+    }
+    if (c.notedControlDestroyed) DestroyWindow(Control(app::kCommand2));
+    ShowWindow(Window(), c.away == Away::kMinimize ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(Window());
+
+    EXPECT_EQ(GetFocus(), Control(c.back));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Focus, FocusAcross,
+    ::testing::Values(FocusAwayCase{"Minimize", Away::kMinimize, false, app::kCommand2},
+                      FocusAwayCase{"Hide", Away::kHide, false, app::kCommand2},
+                      FocusAwayCase{"NotedControlGone", Away::kHide, true, app::kText1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct DropCase {
     const char* name;
     std::vector<std::wstring> files;  // none: a file list that cannot be read

@@ -2,12 +2,14 @@
 
 #include <vector>
 
+#include "app/Dpi.h"
 #include "app/Layout.h"
 #include "platform/win32/UniqueHandle.h"
 #include "sendto/Texts.h"
 #include "tests/e2e/FormActions.h"
 #include "tests/e2e/UserInput.h"
 #include "tests/e2e/VantrelRun.h"
+#include "tests/e2e/WindowDesign.h"
 #include "tests/e2e/WindowQueries.h"
 #include "tests/windows/Wine.h"
 
@@ -314,6 +316,7 @@ struct ShowStateCase {
     const char* name;
     WORD showState;  // as the program is started with it
     bool minimized;
+    bool activated;  // whether the start brings the window to the front
 };
 
 void PrintTo(const ShowStateCase& value, std::ostream* out) {
@@ -323,28 +326,44 @@ void PrintTo(const ShowStateCase& value, std::ostream* out) {
 class StartShowStateTest : public VantrelRun,
                            public ::testing::WithParamInterface<ShowStateCase> {};
 
-// A shortcut set to run minimized starts the window minimized; restored, it
+// A shortcut set to run minimized starts the window minimized, one set to run
+// maximized shows this fixed-size window as designed, and a start that must not
+// activate leaves the front to the program that has it. Brought up, the window
 // has the focus in Text1 as after any start.
 TEST_P(StartShowStateTest, ShowsTheWindowAsTheProgramWasStarted) {
+    const ShowStateCase& c = GetParam();
     MakeSendToFolder();
     VantrelProcess& vantrel =
-        Start(ChildEnvironment::Current().Set(L"APPDATA", AppData()), GetParam().showState);
+        Start(ChildEnvironment::Current().Set(L"APPDATA", AppData()), c.showState);
     const HWND window = vantrel.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
-    if (GetParam().minimized) {
+    // Idle once the start has done all it does, bringing the window forward included.
+    ASSERT_EQ(WaitForInputIdle(vantrel.Handle(), 15000), 0u);
+    EXPECT_FALSE(IsZoomed(window)) << "maximized";
+    if (!c.activated) {
+        EXPECT_NE(GetForegroundWindow(), window) << "activated";
+    }
+    if (c.minimized) {
         EXPECT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; })) << "not minimized";
         ShowWindow(window, SW_RESTORE);
+    } else if (!c.activated) {
+        SwitchAwayAndBack(window);
     }
     EXPECT_TRUE(WaitUntil([&] { return vantrel.Focus() == GetDlgItem(window, kText1); }));
     EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(ClientBox(window), DesignedClientBox(app::DpiForWindow(window)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Start, StartShowStateTest,
-                         ::testing::Values(ShowStateCase{"Normal", SW_SHOWNORMAL, false},
-                                           ShowStateCase{"Minimized", SW_SHOWMINIMIZED, true},
-                                           ShowStateCase{"MinimizedInactive", SW_SHOWMINNOACTIVE,
-                                                         true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Start, StartShowStateTest,
+    ::testing::Values(ShowStateCase{"Normal", SW_SHOWNORMAL, false, true},
+                      ShowStateCase{"Minimized", SW_SHOWMINIMIZED, true, true},
+                      ShowStateCase{"MinimizedInactive", SW_SHOWMINNOACTIVE, true, false},
+                      // SW_MAXIMIZE has the same value.
+                      ShowStateCase{"Maximized", SW_SHOWMAXIMIZED, false, true},
+                      ShowStateCase{"NormalInactive", SW_SHOWNOACTIVATE, false, false},
+                      ShowStateCase{"ShownInactive", SW_SHOWNA, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vantrel::testing
