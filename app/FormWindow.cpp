@@ -4,6 +4,7 @@
 
 #include "app/Dpi.h"
 #include "app/PlaceholderSelection.h"
+#include "app/ScreenReaderNames.h"
 #include "platform/win32/SystemError.h"
 
 namespace vantrel::app {
@@ -36,6 +37,8 @@ FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creat
     // From here on a failure destroys the window with window_.
     CreateControls(instance);
     SelectPlaceholderWhenEntered(Control(kText1), texts::kPlaceholder);
+    // Without the names a screen reader says less; the window itself is the same.
+    static_cast<void>(NameForScreenReaders(Control(kText1), Control(kList1), Control(kLabel1)));
     const UINT dpi = DpiForWindow(Handle());
     ApplyLayout(dpi, makeFont);
     CenterOnWorkArea(FrameSize(dpi));
