@@ -31,13 +31,6 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
     }
 }
 
-bool HighContrastOn() {
-    HIGHCONTRASTW contrast{};
-    contrast.cbSize = sizeof contrast;
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON);
-}
-
 // The design's system colours for a control's text, as long as they read.
 LRESULT UseColours(HDC dc, int text, int background, bool highContrast) {
     SetTextColor(dc, ReadableTextColour(GetSysColor(text), GetSysColor(background),

@@ -29,4 +29,11 @@ COLORREF ReadableTextColour(COLORREF wanted, COLORREF background, COLORREF fallb
     return ratio >= kLeastContrast ? wanted : fallback;
 }
 
+bool HighContrastOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 }  // namespace vantrel::app

@@ -10,4 +10,7 @@ namespace vantrel::app {
 COLORREF ReadableTextColour(COLORREF wanted, COLORREF background, COLORREF fallback,
                             bool highContrast);
 
+// Whether the user has a High Contrast scheme on.
+bool HighContrastOn();
+
 }  // namespace vantrel::app

@@ -4,7 +4,6 @@
 #include <wrl/client.h>
 
 #include <memory>
-#include <variant>
 
 #include "app/Dpi.h"
 #include "tests/e2e/VantrelProcess.h"
@@ -127,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
 struct ScreenReaderCase {
     const char* name;
     int id;
-    std::variant<const wchar_t*, long> said;  // the accessible name, or the role
+    const wchar_t* said;  // the accessible name; none: the role is checked
+    long role;
 };
 
 void PrintTo(const ScreenReaderCase& value, std::ostream* out) {
@@ -138,7 +138,7 @@ class ScreenReaderTest : public WindowDesignTest,
                          public ::testing::WithParamInterface<ScreenReaderCase> {};
 
 // No label precedes Text1 or List1, and Label1 opens a page: a screen reader learns
-// all that only from the names and role the program gives them.
+// that only from the names and role the program gives them.
 TEST_P(ScreenReaderTest, HearsTheControlsNameOrRole) {
     // Wine's proxies answer, but without the annotations: its oleacc refuses them.
     if (RunningOnWine()) {
@@ -152,29 +152,26 @@ TEST_P(ScreenReaderTest, HearsTheControlsNameOrRole) {
                                          __uuidof(IAccessible), &accessible),
               S_OK);
     VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    if (const auto* name = std::get_if<const wchar_t*>(&c.said)) {
+    self.vt = VT_I4;  // CHILDID_SELF
+    if (c.said) {
         BSTR said = nullptr;
         ASSERT_EQ(accessible->get_accName(self, &said), S_OK);
-        const std::wstring text(said ? said : L"", said ? SysStringLen(said) : 0);
+        EXPECT_EQ(std::wstring(said, SysStringLen(said)), c.said);
         SysFreeString(said);
-        EXPECT_EQ(text, *name);
     } else {
         VARIANT role{};
         ASSERT_EQ(accessible->get_accRole(self, &role), S_OK);
         EXPECT_EQ(role.vt, VT_I4);
-        EXPECT_EQ(role.lVal, std::get<long>(c.said));
-        VariantClear(&role);
+        EXPECT_EQ(role.lVal, c.role);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Controls, ScreenReaderTest,
     ::testing::Values(ScreenReaderCase{"Text1Name", app::kText1,
-                                       L"要添加的文件夹、程序或快捷方式的路径"},
-                      ScreenReaderCase{"List1Name", app::kList1, L"“发送到”文件夹中的项目"},
-                      ScreenReaderCase{"Label1IsALink", app::kLabel1, ROLE_SYSTEM_LINK}),
+                                       L"要添加的文件夹、程序或快捷方式的路径", 0},
+                      ScreenReaderCase{"List1Name", app::kList1, L"“发送到”文件夹中的项目", 0},
+                      ScreenReaderCase{"Label1IsALink", app::kLabel1, nullptr, ROLE_SYSTEM_LINK}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

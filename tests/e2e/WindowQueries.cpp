@@ -1,6 +1,5 @@
 #include "tests/e2e/WindowQueries.h"
 
-#include <memory>
 #include <stdexcept>
 
 namespace vantrel::testing {
@@ -78,37 +77,27 @@ int ListSelection(HWND list) {
 int PixelsOtherThan(HWND window, COLORREF colour) {
     const SIZE size = ClientSize(window);
     POINT origin{};
-    if (!ClientToScreen(window, &origin)) throw std::runtime_error("ClientToScreen failed");
+    ClientToScreen(window, &origin);
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-
-    const std::unique_ptr<std::remove_pointer_t<HDC>, void (*)(HDC)> screen(
-        GetDC(nullptr), [](HDC dc) { ReleaseDC(nullptr, dc); });
-    const std::unique_ptr<std::remove_pointer_t<HDC>, BOOL (*)(HDC)> memory(
-        CreateCompatibleDC(screen.get()), DeleteDC);
+    info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
-    const std::unique_ptr<std::remove_pointer_t<HBITMAP>, BOOL (*)(HGDIOBJ)> bitmap(
-        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0), DeleteObject);
-    if (!screen || !memory || !bitmap) throw std::runtime_error("no bitmap for the screen");
-    const HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
     const BOOL copied =
-        BitBlt(memory.get(), 0, 0, size.cx, size.cy, screen.get(), origin.x, origin.y, SRCCOPY);
-    SelectObject(memory.get(), previous);
-    if (!copied) throw std::runtime_error("BitBlt from the screen failed");
-
-    // A DIB pixel is 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
-    const DWORD wanted = (static_cast<DWORD>(GetRValue(colour)) << 16) |
-                         (static_cast<DWORD>(GetGValue(colour)) << 8) | GetBValue(colour);
-    const auto* pixels = static_cast<const DWORD*>(bits);
+        bitmap && BitBlt(memory, 0, 0, size.cx, size.cy, screen, origin.x, origin.y, SRCCOPY);
     int others = 0;
-    for (LONG i = 0; i < size.cx * size.cy; ++i) {
-        if ((pixels[i] & 0xFFFFFF) != wanted) ++others;
+    // A DIB pixel is 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
+    const DWORD wanted = RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
+    for (LONG i = 0; copied && i < size.cx * size.cy; ++i) {
+        if ((static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) != wanted) ++others;
     }
+    SelectObject(memory, previous);
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (!copied) throw std::runtime_error("the screen could not be read");
     return others;
 }
 
