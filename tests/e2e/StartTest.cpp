@@ -75,9 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
 class SessionColour {
   public:
     SessionColour(int element, COLORREF colour)
-        : element_(element), previous_(GetSysColor(element)) {
-        changed_ = SetSysColors(1, &element_, &colour) != FALSE;
-    }
+        : element_(element),
+          previous_(GetSysColor(element)),
+          changed_(SetSysColors(1, &element, &colour) != FALSE) {}
     ~SessionColour() {
         if (changed_) SetSysColors(1, &element_, &previous_);
     }
@@ -89,7 +89,7 @@ class SessionColour {
   private:
     int element_;
     COLORREF previous_;
-    bool changed_ = false;
+    bool changed_;
 };
 
 // The entries were drawn in the desktop colour on the window colour: with a desktop
