@@ -374,47 +374,6 @@ INSTANTIATE_TEST_SUITE_P(Screen, TopLeftOnWorkArea,
                                            WorkAreaCase{"DpiChangeBelowRight", 240, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-enum class Away { kMinimize, kHide };
-
-struct FocusAwayCase {
-    const char* name;
-    Away away;
-    bool notedControlDestroyed;
-    int back;  // where the focus is afterwards
-};
-
-void PrintTo(const FocusAwayCase& value, std::ostream* out) {
-    *out << value.name;
-}
-
-class FocusAcross : public Form1InProcess, public ::testing::WithParamInterface<FocusAwayCase> {};
-
-// Minimizing or hiding can move the focus before the window hears it is deactivated.
-TEST_P(FocusAcross, ComesBackToTheControlThatHadIt) {
-    const FocusAwayCase& c = GetParam();
-    SetFocus(Control(app::kCommand2));
-    ASSERT_EQ(GetFocus(), Control(app::kCommand2));
-
-    if (c.away == Away::kMinimize) {
-        SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        ASSERT_TRUE(IsIconic(Window()));
-    } else {
-        ShowWindow(Window(), SW_HIDE);
-    }
-    if (c.notedControlDestroyed) DestroyWindow(Control(app::kCommand2));
-    ShowWindow(Window(), c.away == Away::kMinimize ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(Window());
-
-    EXPECT_EQ(GetFocus(), Control(c.back));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Focus, FocusAcross,
-    ::testing::Values(FocusAwayCase{"Minimize", Away::kMinimize, false, app::kCommand2},
-                      FocusAwayCase{"Hide", Away::kHide, false, app::kCommand2},
-                      FocusAwayCase{"NotedControlGone", Away::kHide, true, app::kText1}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 struct DropCase {
     const char* name;
     std::vector<std::wstring> files;  // none: a file list that cannot be read

@@ -210,7 +210,7 @@ TEST_F(StartKeyboardTest, ClickSelectsOneItemAtATime) {
     EXPECT_EQ(SendMessageW(list, LB_GETSELCOUNT, 0, 0), LB_ERR) << "a multiple-selection list";
 }
 
-enum class Leave { kSwitch, kRefusedAdd, kNothingSelected, kLockedDelete };
+enum class Leave { kSwitch, kMinimize, kRefusedAdd, kNothingSelected, kLockedDelete };
 
 struct FocusCase {
     const char* name;
@@ -242,6 +242,11 @@ TEST_P(FocusComesBackTest, ToTheControlThatHadIt) {
 
     if (c.leave == Leave::kSwitch) {
         SwitchAwayAndBack(Window());
+    } else if (c.leave == Leave::kMinimize) {
+        // Minimizing can move the focus before the window hears it is deactivated.
+        Ask(Window(), WM_SYSCOMMAND, SC_MINIMIZE);
+        ASSERT_TRUE(IsIconic(Window()));
+        ShowWindow(Window(), SW_RESTORE);
     } else {
         PostClick(Window(), c.leave == Leave::kRefusedAdd ? kCommand1 : kCommand2);
         const HWND box = Process().WaitForMessageBox();
@@ -264,6 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
         FocusCase{"SwitchFromText1", kText1, Leave::kSwitch, kText1},
         FocusCase{"SwitchFromCommand2", kCommand2, Leave::kSwitch, kCommand2},
         FocusCase{"SwitchFromList1", kList1, Leave::kSwitch, kList1},
+        FocusCase{"MinimizeFromCommand2", kCommand2, Leave::kMinimize, kCommand2},
         // The click gives the button the focus; the refusal sends it where the path is typed.
         FocusCase{"RefusedAdd", kCommand1, Leave::kRefusedAdd, kText1, texts::kEnterValidPath},
         FocusCase{"NothingSelected", kCommand2, Leave::kNothingSelected, kCommand2,
