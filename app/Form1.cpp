@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "app/ReadableColour.h"
 #include "app/WindowText.h"
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
@@ -28,6 +29,24 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
     if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         win32::ThrowLastError();
     }
+}
+
+// The design's system colours for a control's text, as long as they read.
+LRESULT UseColours(HDC dc, int text, int background, bool highContrast) {
+    SetTextColor(dc, ReadableTextColour(GetSysColor(text), GetSysColor(background),
+                                        GetSysColor(COLOR_WINDOWTEXT), highContrast));
+    SetBkColor(dc, GetSysColor(background));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+}
+
+// The window has a fixed size: a "Maximized" shortcut shows it as designed.
+int WithoutMaximize(int showCommand) {
+    return showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand;  // also SW_MAXIMIZE
+}
+
+bool Activates(int showCommand) {
+    return showCommand != SW_SHOWNOACTIVATE && showCommand != SW_SHOWNA &&
+           showCommand != SW_SHOWMINNOACTIVE;
 }
 
 }  // namespace
@@ -64,8 +83,11 @@ void Form1::Load() {
 }
 
 void Form1::Show(int showCommand) {
-    ShowWindow(window_->Handle(), showCommand);
-    Activate();
+    const HWND window = window_->Handle();
+    ShowWindow(window, WithoutMaximize(showCommand));
+    // Windows may take the first show's state from the starting program instead.
+    if (IsZoomed(window)) ShowWindow(window, SW_RESTORE);
+    if (Activates(showCommand)) Activate();
 }
 
 void Form1::Activate() {
@@ -98,9 +120,11 @@ void Form1::Reload() {
     // Where the user had the window and in its state: a minimized window stays
     // so, and restoring it brings it back to its place, not to the icon's.
     placement.flags = 0;
+    placement.showCmd = static_cast<UINT>(WithoutMaximize(static_cast<int>(placement.showCmd)));
     if (!SetWindowPlacement(window_->Handle(), &placement)) {
         ShowWindow(window_->Handle(), SW_SHOWNORMAL);  // its place is lost, the window is not
     }
+    window_->KeepTopLeftOnWorkArea();
     Activate();
 }
 
@@ -207,8 +231,22 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_CTLCOLORBTN:
             return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
                                   message, wParam, lParam);
+        // A new scheme: every control asks for its colours again.
+        case WM_SETTINGCHANGE:
+            if (wParam != SPI_SETHIGHCONTRAST) break;
+            [[fallthrough]];
+        case WM_SYSCOLORCHANGE:
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            break;
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+            break;
+        // Minimizing or hiding may move the focus before the deactivation arrives.
+        case WM_SYSCOMMAND:
+            if (current && (wParam & 0xFFF0) == SC_MINIMIZE) window_->RememberFocus();
+            break;
+        case WM_SHOWWINDOW:
+            if (current && !wParam) window_->RememberFocus();
             break;
         // The default for both would leave the focus on the frame.
         case WM_ACTIVATE:
@@ -249,19 +287,14 @@ void Form1::OnCommand(int id, int notification) {
     }
 }
 
+// Looked up at every paint, so a scheme changed while the window is open is followed.
 LRESULT Form1::OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const int id = GetDlgCtrlID(control);
-    if (id == kLabel1) {
-        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
-        SetBkColor(dc, GetSysColor(COLOR_INACTIVECAPTION));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVECAPTION));
-    }
-    if (id == kList1) {
-        SetTextColor(dc, GetSysColor(COLOR_BACKGROUND));
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    }
-    if (id == kCommand1 || id == kCommand2) {
+    const bool highContrast = HighContrastOn();
+    if (id == kLabel1) return UseColours(dc, COLOR_HIGHLIGHT, COLOR_INACTIVECAPTION, highContrast);
+    if (id == kList1) return UseColours(dc, COLOR_BACKGROUND, COLOR_WINDOW, highContrast);
+    // Under High Contrast the buttons keep the scheme's own colours.
+    if ((id == kCommand1 || id == kCommand2) && !highContrast) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_ACTIVECAPTION));
     }
     return DefWindowProcW(GetParent(control), message, wParam, lParam);
@@ -292,9 +325,12 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
         return;  // the window stays as it was, at its old size, and still works
     }
     // The suggested corner with the frame for the new DPI, in one move, as the
-    // system asks, so the window does not bounce between two monitors.
+    // system asks, so the window does not bounce between two monitors; on a screen
+    // too small for it, moved so the caption stays within reach.
     const SIZE frame = FormWindow::FrameSize(dpi);
-    SetWindowPos(window_->Handle(), nullptr, suggested.left, suggested.top, frame.cx, frame.cy,
+    const POINT at = FormWindow::TopLeftOnWorkArea(
+        {suggested.left, suggested.top, suggested.left + frame.cx, suggested.top + frame.cy});
+    SetWindowPos(window_->Handle(), nullptr, at.x, at.y, frame.cx, frame.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -1,7 +1,10 @@
 #include "app/FormWindow.h"
 
+#include <algorithm>
+
 #include "app/Dpi.h"
 #include "app/PlaceholderSelection.h"
+#include "app/ScreenReaderNames.h"
 #include "platform/win32/SystemError.h"
 
 namespace vantrel::app {
@@ -11,6 +14,12 @@ UniqueFont CreateDesignFont(const FontDesign& design, UINT dpi, const FontMaker&
     UniqueFont created = makeFont(DesignLogFont(design, dpi));
     if (!created) win32::ThrowLastError();
     return created;
+}
+
+// `at` where it lies in [low, high); else as near as a window of `size` fits, never below `low`.
+int Within(int at, int size, int low, int high) {
+    if (at >= low && at < high) return at;
+    return std::max(low, std::min(at, high - size));
 }
 
 }  // namespace
@@ -28,6 +37,8 @@ FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creat
     // From here on a failure destroys the window with window_.
     CreateControls(instance);
     SelectPlaceholderWhenEntered(Control(kText1), texts::kPlaceholder);
+    // Without the names a screen reader says less; the window itself is the same.
+    static_cast<void>(NameForScreenReaders(Control(kText1), Control(kList1), Control(kLabel1)));
     const UINT dpi = DpiForWindow(Handle());
     ApplyLayout(dpi, makeFont);
     CenterOnWorkArea(FrameSize(dpi));
@@ -81,8 +92,9 @@ void FormWindow::CenterOnWorkArea(SIZE frame) const {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor)) {
         const RECT& work = monitor.rcWork;
-        at = {work.left + (work.right - work.left - frame.cx) / 2,
-              work.top + (work.bottom - work.top - frame.cy) / 2};
+        // On a screen smaller than the window the caption stays on it.
+        at = {std::max(work.left, work.left + (work.right - work.left - frame.cx) / 2),
+              std::max(work.top, work.top + (work.bottom - work.top - frame.cy) / 2)};
     } else {
         flags |= SWP_NOMOVE;  // the system's default position is a fine fallback
     }
@@ -91,12 +103,32 @@ void FormWindow::CenterOnWorkArea(SIZE frame) const {
     }
 }
 
+POINT FormWindow::TopLeftOnWorkArea(const RECT& frame) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return {frame.left, frame.top};
+    }
+    const RECT& work = monitor.rcWork;
+    return {Within(frame.left, frame.right - frame.left, work.left, work.right),
+            Within(frame.top, frame.bottom - frame.top, work.top, work.bottom)};
+}
+
+void FormWindow::KeepTopLeftOnWorkArea() const {
+    RECT frame{};
+    if (IsIconic(Handle()) || !GetWindowRect(Handle(), &frame)) return;
+    const POINT at = TopLeftOnWorkArea(frame);
+    if (at.x == frame.left && at.y == frame.top) return;
+    SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void FormWindow::RememberFocus() {
     const HWND focus = GetFocus();
     if (focus && IsChild(Handle(), focus)) focused_ = focus;
 }
 
-void FormWindow::RestoreFocus() const {
+void FormWindow::RestoreFocus() {
+    if (focused_ && !IsChild(Handle(), focused_)) focused_ = nullptr;  // gone, or a reused handle
     SetFocus(focused_ ? focused_ : Control(kText1));
 }
 

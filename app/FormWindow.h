@@ -48,10 +48,18 @@ class FormWindow {
     // The outer size of the window whose client area is the design's at `dpi`.
     static SIZE FrameSize(UINT dpi);
 
+    // Where a window of `frame` goes so that its top-left corner, and so its caption,
+    // is on the work area of its monitor. A corner already there stays; one outside
+    // moves as little as it can.
+    static POINT TopLeftOnWorkArea(const RECT& frame);
+    // Moves the window there, unless it is minimized.
+    void KeepTopLeftOnWorkArea() const;
+
     // As a dialog box does: the control with the focus is noted when the window
-    // loses it, and gets it back (Text1 when none was noted) when it returns.
+    // loses it, and gets it back (Text1 when none was noted, or when the noted one
+    // is no longer the window's) when it returns.
     void RememberFocus();
-    void RestoreFocus() const;
+    void RestoreFocus();
 
     // Forgets a window that the system has already destroyed.
     void Release() { static_cast<void>(window_.release()); }

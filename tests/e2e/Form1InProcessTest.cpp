@@ -6,6 +6,7 @@
 
 #include "app/Dpi.h"
 #include "app/Form1.h"
+#include "app/ReadableColour.h"
 #include "app/ScopedOle.h"
 #include "platform/Error.h"
 #include "sendto/Texts.h"
@@ -197,11 +198,49 @@ TEST_F(Form1InProcess, PaintsItsBackgroundInTheInactiveCaptionColour) {
     EXPECT_EQ(GetClassLongPtrW(Window(), GCLP_HBRBACKGROUND), COLOR_INACTIVECAPTION + 1);
 }
 
+struct ReadableCase {
+    const char* name;
+    COLORREF wanted;
+    COLORREF background;
+    bool highContrast;
+    bool keepsWanted;  // else the fallback
+};
+
+void PrintTo(const ReadableCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class ReadableTextColourTest : public ::testing::TestWithParam<ReadableCase> {};
+
+TEST_P(ReadableTextColourTest, KeepsTheWantedColourOnlyWhereItReads) {
+    const ReadableCase& c = GetParam();
+    constexpr COLORREF kFallback = RGB(1, 2, 3);
+    EXPECT_EQ(app::ReadableTextColour(c.wanted, c.background, kFallback, c.highContrast),
+              c.keepsWanted ? c.wanted : kFallback);
+}
+
+// WCAG 2 puts grey 148 on white at 3.03:1 and grey 149 at 2.995:1.
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, ReadableTextColourTest,
+    ::testing::Values(
+        ReadableCase{"BlackOnWhite", RGB(0, 0, 0), RGB(255, 255, 255), false, true},
+        ReadableCase{"WhiteDesktopOnWhiteList", RGB(255, 255, 255), RGB(255, 255, 255), false,
+                     false},
+        ReadableCase{"BlackOnBlack", RGB(0, 0, 0), RGB(0, 0, 0), false, false},
+        ReadableCase{"GreyJustAbove3To1", RGB(148, 148, 148), RGB(255, 255, 255), false, true},
+        ReadableCase{"GreyJustBelow3To1", RGB(149, 149, 149), RGB(255, 255, 255), false, false},
+        ReadableCase{"LighterTextOnDarkBackground", RGB(90, 90, 90), RGB(0, 0, 0), false, true},
+        ReadableCase{"Windows10HighlightOnInactiveCaption", RGB(0, 120, 215), RGB(191, 205, 219),
+                     false, false},
+        ReadableCase{"HighContrastOverridesAReadablePair", RGB(0, 0, 0), RGB(255, 255, 255), true,
+                     false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct ColourCase {
     const char* name;
     int id;
     UINT message;
-    int textColour;
+    int textColour;  // the design's, drawn where it reads on the background
     int background;
 };
 
@@ -212,7 +251,7 @@ void PrintTo(const ColourCase& value, std::ostream* out) {
 class ControlColour : public Form1InProcess, public ::testing::WithParamInterface<ColourCase> {};
 
 // Colours are the user's scheme's, looked up when drawn.
-TEST_P(ControlColour, DrawsInTheDesignedSystemColours) {
+TEST_P(ControlColour, DrawsInTheDesignedSystemColoursWhereTheyRead) {
     const ColourCase& colours = GetParam();
     const HDC dc = CreateCompatibleDC(nullptr);
     ASSERT_NE(dc, nullptr);
@@ -221,7 +260,9 @@ TEST_P(ControlColour, DrawsInTheDesignedSystemColours) {
                      reinterpret_cast<LPARAM>(Control(colours.id))));
     const COLORREF text = GetTextColor(dc);
     DeleteDC(dc);
-    EXPECT_EQ(text, GetSysColor(colours.textColour));
+    EXPECT_EQ(text, app::ReadableTextColour(GetSysColor(colours.textColour),
+                                            GetSysColor(colours.background),
+                                            GetSysColor(COLOR_WINDOWTEXT), app::HighContrastOn()));
     EXPECT_EQ(brush, GetSysColorBrush(colours.background));
 }
 
@@ -282,6 +323,56 @@ TEST_F(Form1InProcess, ReloadOfAMinimizedWindowKeepsItsPlaceForTheRestore) {
     EXPECT_EQ(BoxOf(RectInParent(Window())).top, 87);
     EXPECT_EQ(GetFocus(), Control(app::kText1));
 }
+
+TEST_F(Form1InProcess, ReloadOfAMaximizedWindowShowsItAsDesigned) {
+    ShowWindow(Window(), SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(Window()));
+
+    form_->Reload();
+
+    EXPECT_FALSE(IsZoomed(Window()));
+    EXPECT_EQ(ClientBox(Window()), DesignedClientBox(app::DpiForWindow(Window())));
+}
+
+struct WorkAreaCase {
+    const char* name;
+    UINT dpi;                // 0: a reload
+    bool beyondBottomRight;  // else above and left of the work area
+};
+
+void PrintTo(const WorkAreaCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class TopLeftOnWorkArea : public Form1InProcess,
+                          public ::testing::WithParamInterface<WorkAreaCase> {};
+
+// On a screen smaller than the window, the caption must stay within reach.
+TEST_P(TopLeftOnWorkArea, KeepsTheCaptionReachable) {
+    const WorkAreaCase& c = GetParam();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Window(), MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT& work = monitor.rcWork;
+    const POINT at = c.beyondBottomRight ? POINT{work.right + 10, work.bottom + 10}
+                                         : POINT{work.left - 107, work.top - 23};
+    if (c.dpi == 0) {
+        ASSERT_TRUE(SetWindowPos(Window(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+        form_->Reload();
+    } else {
+        const SIZE frame = app::FormWindow::FrameSize(c.dpi);
+        ChangeDpi(c.dpi, {at.x, at.y, at.x + frame.cx, at.y + frame.cy});
+    }
+    const Box placed = BoxOf(RectInParent(Window()));
+    EXPECT_TRUE(PtInRect(&work, {placed.left, placed.top})) << placed;
+}
+
+INSTANTIATE_TEST_SUITE_P(Screen, TopLeftOnWorkArea,
+                         // 240 DPI: larger than the 1280 x 1024 screen of the tests' Wine session.
+                         ::testing::Values(WorkAreaCase{"ReloadAboveLeft", 0, false},
+                                           WorkAreaCase{"DpiChangeAboveLeft", 240, false},
+                                           WorkAreaCase{"DpiChangeBelowRight", 240, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct DropCase {
     const char* name;

@@ -2,13 +2,16 @@
 
 #include <vector>
 
+#include "app/Dpi.h"
 #include "app/Layout.h"
 #include "platform/win32/UniqueHandle.h"
 #include "sendto/Texts.h"
 #include "tests/e2e/FormActions.h"
 #include "tests/e2e/UserInput.h"
 #include "tests/e2e/VantrelRun.h"
+#include "tests/e2e/WindowDesign.h"
 #include "tests/e2e/WindowQueries.h"
+#include "tests/windows/Wine.h"
 
 namespace vantrel::testing {
 namespace {
@@ -67,6 +70,54 @@ INSTANTIATE_TEST_SUITE_P(
                       ListCase{"EmptyFolder", {}, {}, {}},
                       ListCase{"OnlySubfolders", {}, {L"one", L"two"}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// One system colour changed for the session the test runs in, and put back after.
+class SessionColour {
+  public:
+    SessionColour(int element, COLORREF colour)
+        : element_(element),
+          previous_(GetSysColor(element)),
+          changed_(SetSysColors(1, &element, &colour) != FALSE) {}
+    ~SessionColour() {
+        if (changed_) SetSysColors(1, &element_, &previous_);
+    }
+    SessionColour(const SessionColour&) = delete;
+    SessionColour& operator=(const SessionColour&) = delete;
+
+    bool Changed() const { return changed_; }
+
+  private:
+    int element_;
+    COLORREF previous_;
+    bool changed_;
+};
+
+// The entries were drawn in the desktop colour on the window colour: with a desktop
+// as white as the list (or in High Contrast, where both are the same), none showed.
+class StartColourTest : public VantrelRun {};
+
+TEST_F(StartColourTest, ListTextShowsOnADesktopColouredLikeTheList) {
+    if (!RunningOnWine()) {
+        GTEST_SKIP() << "sets system colours: only in the tests' own Wine session, never a user's";
+    }
+    const COLORREF background = GetSysColor(COLOR_WINDOW);
+    const SessionColour desktop(COLOR_BACKGROUND, background);
+    ASSERT_TRUE(desktop.Changed());
+
+    AddEntry(L"记事本.lnk");
+    AddEntry(L"Windows PowerShell.lnk");
+    const HWND window = StartAndWaitForWindow();
+    ASSERT_NE(window, nullptr);
+    const HWND list = GetDlgItem(window, kList1);
+    const SIZE size = ClientSize(list);
+    const int painted = size.cx * size.cy / 2;  // mostly background once the list has painted
+    int others = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+        others = PixelsOtherThan(list, background);
+        return others > 50 && others < painted;
+    })) << others
+        << " pixels of List1 differ from its background";
+}
 
 // A started program with a few entries, for the keyboard tests.
 class StartKeyboardTest : public VantrelRun {
@@ -159,7 +210,7 @@ TEST_F(StartKeyboardTest, ClickSelectsOneItemAtATime) {
     EXPECT_EQ(SendMessageW(list, LB_GETSELCOUNT, 0, 0), LB_ERR) << "a multiple-selection list";
 }
 
-enum class Leave { kSwitch, kRefusedAdd, kNothingSelected, kLockedDelete };
+enum class Leave { kSwitch, kMinimize, kRefusedAdd, kNothingSelected, kLockedDelete };
 
 struct FocusCase {
     const char* name;
@@ -191,6 +242,11 @@ TEST_P(FocusComesBackTest, ToTheControlThatHadIt) {
 
     if (c.leave == Leave::kSwitch) {
         SwitchAwayAndBack(Window());
+    } else if (c.leave == Leave::kMinimize) {
+        // Minimizing can move the focus before the window hears it is deactivated.
+        Ask(Window(), WM_SYSCOMMAND, SC_MINIMIZE);
+        ASSERT_TRUE(IsIconic(Window()));
+        ShowWindow(Window(), SW_RESTORE);
     } else {
         PostClick(Window(), c.leave == Leave::kRefusedAdd ? kCommand1 : kCommand2);
         const HWND box = Process().WaitForMessageBox();
@@ -213,6 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
         FocusCase{"SwitchFromText1", kText1, Leave::kSwitch, kText1},
         FocusCase{"SwitchFromCommand2", kCommand2, Leave::kSwitch, kCommand2},
         FocusCase{"SwitchFromList1", kList1, Leave::kSwitch, kList1},
+        FocusCase{"MinimizeFromCommand2", kCommand2, Leave::kMinimize, kCommand2},
         // The click gives the button the focus; the refusal sends it where the path is typed.
         FocusCase{"RefusedAdd", kCommand1, Leave::kRefusedAdd, kText1, texts::kEnterValidPath},
         FocusCase{"NothingSelected", kCommand2, Leave::kNothingSelected, kCommand2,
@@ -265,6 +322,7 @@ struct ShowStateCase {
     const char* name;
     WORD showState;  // as the program is started with it
     bool minimized;
+    bool activated;  // whether the start brings the window to the front
 };
 
 void PrintTo(const ShowStateCase& value, std::ostream* out) {
@@ -274,28 +332,44 @@ void PrintTo(const ShowStateCase& value, std::ostream* out) {
 class StartShowStateTest : public VantrelRun,
                            public ::testing::WithParamInterface<ShowStateCase> {};
 
-// A shortcut set to run minimized starts the window minimized; restored, it
+// A shortcut set to run minimized starts the window minimized, one set to run
+// maximized shows this fixed-size window as designed, and a start that must not
+// activate leaves the front to the program that has it. Brought up, the window
 // has the focus in Text1 as after any start.
 TEST_P(StartShowStateTest, ShowsTheWindowAsTheProgramWasStarted) {
+    const ShowStateCase& c = GetParam();
     MakeSendToFolder();
     VantrelProcess& vantrel =
-        Start(ChildEnvironment::Current().Set(L"APPDATA", AppData()), GetParam().showState);
+        Start(ChildEnvironment::Current().Set(L"APPDATA", AppData()), c.showState);
     const HWND window = vantrel.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
-    if (GetParam().minimized) {
+    // Idle once the start has done all it does, bringing the window forward included.
+    ASSERT_EQ(WaitForInputIdle(vantrel.Handle(), 15000), 0u);
+    EXPECT_FALSE(IsZoomed(window)) << "maximized";
+    if (!c.activated) {
+        EXPECT_NE(GetForegroundWindow(), window) << "activated";
+    }
+    if (c.minimized) {
         EXPECT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; })) << "not minimized";
         ShowWindow(window, SW_RESTORE);
+    } else if (!c.activated) {
+        SwitchAwayAndBack(window);
     }
     EXPECT_TRUE(WaitUntil([&] { return vantrel.Focus() == GetDlgItem(window, kText1); }));
     EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(ClientBox(window), DesignedClientBox(app::DpiForWindow(window)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Start, StartShowStateTest,
-                         ::testing::Values(ShowStateCase{"Normal", SW_SHOWNORMAL, false},
-                                           ShowStateCase{"Minimized", SW_SHOWMINIMIZED, true},
-                                           ShowStateCase{"MinimizedInactive", SW_SHOWMINNOACTIVE,
-                                                         true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Start, StartShowStateTest,
+    ::testing::Values(ShowStateCase{"Normal", SW_SHOWNORMAL, false, true},
+                      ShowStateCase{"Minimized", SW_SHOWMINIMIZED, true, true},
+                      ShowStateCase{"MinimizedInactive", SW_SHOWMINNOACTIVE, true, false},
+                      // SW_MAXIMIZE has the same value.
+                      ShowStateCase{"Maximized", SW_SHOWMAXIMIZED, false, true},
+                      ShowStateCase{"NormalInactive", SW_SHOWNOACTIVATE, false, false},
+                      ShowStateCase{"ShownInactive", SW_SHOWNA, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vantrel::testing

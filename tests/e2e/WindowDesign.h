@@ -87,4 +87,14 @@ inline constexpr wchar_t kDesignedFace[] = L"微软雅黑";
 inline constexpr SIZE kClientTwips{12330, 7125};
 inline constexpr SIZE kClientPixels96{822, 475};
 
+// The window's client area against the design's at the window's DPI.
+inline Box ClientBox(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return BoxOf(client);
+}
+inline Box DesignedClientBox(UINT dpi) {
+    return ScaledTwips({0, 0, kClientTwips.cx, kClientTwips.cy}, dpi);
+}
+
 }  // namespace vantrel::testing

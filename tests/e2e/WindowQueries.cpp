@@ -74,6 +74,33 @@ int ListSelection(HWND list) {
     return static_cast<int>(Ask(list, LB_GETCURSEL));
 }
 
+int PixelsOtherThan(HWND window, COLORREF colour) {
+    const SIZE size = ClientSize(window);
+    POINT origin{};
+    ClientToScreen(window, &origin);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    const BOOL copied =
+        bitmap && BitBlt(memory, 0, 0, size.cx, size.cy, screen, origin.x, origin.y, SRCCOPY);
+    int others = 0;
+    // A DIB pixel is 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
+    const DWORD wanted = RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
+    for (LONG i = 0; copied && i < size.cx * size.cy; ++i) {
+        if ((static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) != wanted) ++others;
+    }
+    SelectObject(memory, previous);
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (!copied) throw std::runtime_error("the screen could not be read");
+    return others;
+}
+
 LOGFONTW FontOf(HWND window) {
     const auto font = reinterpret_cast<HFONT>(Ask(window, WM_GETFONT));
     LOGFONTW described{};

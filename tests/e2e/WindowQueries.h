@@ -29,6 +29,10 @@ std::vector<std::wstring> ListItems(HWND list);
 // The selected item's index, or -1.
 int ListSelection(HWND list);
 
+// How many pixels of the window's client area, as the screen shows it now, are not
+// `colour`: text drawn in the background's colour leaves none.
+int PixelsOtherThan(HWND window, COLORREF colour);
+
 // A window of this process only: a font handle means nothing in another process.
 LOGFONTW FontOf(HWND window);
 

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <windows.h>
+
+namespace vantrel::app {
+
+// No label precedes Text1 or List1, and Label1 opens a page though it reads as text:
+// screen readers are told their names and Label1's role through the system's dynamic
+// annotation. Returns the first failure; the window works the same without them.
+HRESULT NameForScreenReaders(HWND text1, HWND list1, HWND label1);
+
+}  // namespace vantrel::app
