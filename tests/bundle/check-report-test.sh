@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # check-report.sh must pass a whole report and fail every short one: a report that
-# is missing, lacks its header, leaves a program out, or ran or passed fewer tests
-# than the program lists. The "programs" here are text files holding their listing.
+# is missing, lacks its header, leaves a program out, or ran fewer tests than the
+# program lists or passed fewer than it did not skip. The "programs" here are text files holding their listing.
 set -uo pipefail
 checker="$(cd "$(dirname "$0")" && pwd)/check-report.sh"
 work=$(mktemp -d)
@@ -13,9 +13,10 @@ Windows: 10.0 build 19045
 System DPI: 96
 UI language: zh-CN
 Date: today'
-section() { # PROGRAM RAN PASSED
+section() { # PROGRAM RAN PASSED [SKIPPED]
     printf '==== %s ====\n[==========] %s tests from 1 test suite ran. (5 ms total)\n' "$1" "$2"
     printf '[  PASSED  ] %s tests.\n' "$3"
+    [ -z "${4:-}" ] || printf '[  SKIPPED ] %s tests, listed below:\n' "$4"
 }
 
 # CASE EXPECTED(pass|fail) REPORT_TEXT|-: with "-", no report at all.
@@ -38,11 +39,11 @@ expect() {
 }
 
 # The report of three programs that ran and passed these counts of their two tests.
-report() { # LOGIC_RAN LOGIC_PASSED WINDOWS_RAN WINDOWS_PASSED WINDOW_RAN WINDOW_PASSED
+report() { # LOGIC_RAN LOGIC_PASSED WINDOWS_RAN WINDOWS_PASSED WINDOW_RAN WINDOW_PASSED [SKIPPED]
     printf '%s\n' "$header"
     section vantrel_logic_tests "$1" "$2"
     section vantrel_windows_tests "$3" "$4"
-    section vantrel_window_tests "$5" "$6"
+    section vantrel_window_tests "$5" "$6" "${7:-}"
     echo "Result: every test program passed."
 }
 
@@ -53,6 +54,8 @@ expect no_header fail "$(printf '%s\n' "$whole" | grep -v '^Windows: ')"
 expect program_left_out fail "$(printf '%s\n' "$whole" | sed '/==== vantrel_window_tests/,/PASSED/d')"
 expect fewer_ran fail "$(report 2 2 1 1 2 2)"
 expect fewer_passed fail "$(report 2 1 2 2 2 2)"
+expect skip_counted_with_the_passes pass "$(report 2 2 2 2 2 1 1)"
+expect a_failure_beside_a_skip fail "$(report 2 2 2 2 2 0 1)"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
