@@ -16,7 +16,7 @@ Date: today'
 section() { # PROGRAM RAN PASSED [SKIPPED]
     printf '==== %s ====\n[==========] %s tests from 1 test suite ran. (5 ms total)\n' "$1" "$2"
     printf '[  PASSED  ] %s tests.\n' "$3"
-    [ -z "${4:-}" ] || printf '[  SKIPPED ] %s tests, listed below:\n' "$4"
+    [ -z "${4:-}" ] || printf '[  SKIPPED ] %s tests.\n' "$4"
 }
 
 # CASE EXPECTED(pass|fail) REPORT_TEXT|-: with "-", no report at all.

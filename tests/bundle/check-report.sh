@@ -38,7 +38,7 @@ for program in "${programs[@]}"; do
     ran=$(summary_count "$program" '^\[==========\] \([0-9]*\) tests\? from .* ran\..*')
     passed=$(summary_count "$program" '^\[  PASSED  \] \([0-9]*\) tests\?\.$')
     # A test skips only where the system cannot run it (Wine); the report gives its reason.
-    skipped=$(summary_count "$program" '^\[  SKIPPED \] \([0-9]*\) tests\?, listed below:$')
+    skipped=$(summary_count "$program" '^\[  SKIPPED \] \([0-9]*\) tests\?[.,].*')
     echo "$program: $listed tests listed; the report says ${ran:-none} ran," \
         "${passed:-none} passed, ${skipped:-0} skipped"
     if [ "$ran" != "$listed" ] || [ -z "$passed" ] ||
