@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/ReadableColour.h"
+#include "app/ScreenReaderNames.h"
 #include "app/WindowText.h"
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
@@ -338,6 +339,8 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
 void Form1::OnDestroy(HWND window) {
     // Fails only for a window whose load ended before Text1 took drops.
     static_cast<void>(RevokeDragDrop(GetDlgItem(window, kText1)));
+    ForgetScreenReaderNames(GetDlgItem(window, kText1), GetDlgItem(window, kList1),
+                            GetDlgItem(window, kLabel1));
 }
 
 void Form1::OnNcDestroy(HWND window) {

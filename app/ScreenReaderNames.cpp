@@ -3,12 +3,21 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
+#include <iterator>
+
 namespace vantrel::app {
+namespace {
+
+HRESULT AnnotationService(Microsoft::WRL::ComPtr<IAccPropServices>& services) {
+    return CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                            IID_IAccPropServices, &services);
+}
+
+}  // namespace
 
 HRESULT NameForScreenReaders(HWND text1, HWND list1, HWND label1) {
     Microsoft::WRL::ComPtr<IAccPropServices> services;
-    HRESULT result = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IAccPropServices, &services);
+    HRESULT result = AnnotationService(services);
     if (FAILED(result)) return result;
     result = services->SetHwndPropStr(text1, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
                                       L"要添加的文件夹、程序或快捷方式的路径");
@@ -20,6 +29,16 @@ HRESULT NameForScreenReaders(HWND text1, HWND list1, HWND label1) {
     role.vt = VT_I4;
     role.lVal = ROLE_SYSTEM_LINK;
     return services->SetHwndProp(label1, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, role);
+}
+
+void ForgetScreenReaderNames(HWND text1, HWND list1, HWND label1) {
+    Microsoft::WRL::ComPtr<IAccPropServices> services;
+    if (FAILED(AnnotationService(services))) return;
+    for (const HWND control : {text1, list1, label1}) {
+        MSAAPROPID props[] = {PROPID_ACC_NAME, PROPID_ACC_ROLE};
+        static_cast<void>(services->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, props,
+                                                   static_cast<int>(std::size(props))));
+    }
 }
 
 }  // namespace vantrel::app
