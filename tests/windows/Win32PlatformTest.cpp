@@ -141,5 +141,13 @@ TEST(Win32SystemLibrary, MissingDllOrFunctionFailsWithTheSystemsReason) {
               GetCurrentProcessId());
 }
 
+// Shell threads may still run a DLL's code while the program ends: nothing unloads it.
+TEST(Win32SystemLibrary, KeepsItsDllLoadedOnceItGoes) {
+    constexpr wchar_t kUnusedDll[] = L"msimg32.dll";
+    ASSERT_EQ(GetModuleHandleW(kUnusedDll), nullptr) << "the test program loads it already";
+    { const win32::SystemLibrary library(kUnusedDll); }
+    EXPECT_NE(GetModuleHandleW(kUnusedDll), nullptr);
+}
+
 }  // namespace
 }  // namespace vantrel
