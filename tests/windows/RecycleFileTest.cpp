@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/Error.h"
 #include "platform/win32/ExtendedPath.h"
 #include "platform/win32/ShellOperationError.h"
@@ -37,7 +40,7 @@ TEST_F(Win32RecycleFile, MovesTheFileToTheRecycleBin) {
         folder.AddFile(UniqueName(L"回收-", L".lnk"), FILE_ATTRIBUTE_NORMAL, "shortcut bytes");
     const std::wstring neighbour = folder.AddFile(L"neighbour.lnk");
 
-    platform.RecycleFile(file);
+    EXPECT_EQ(platform.RecycleFile(file), DeleteOutcome::Deleted);
 
     EXPECT_TRUE(PathExists(neighbour));
     ExpectRecycledThenErase(file, "shortcut bytes");
@@ -81,14 +84,140 @@ TEST_F(Win32RecycleFile, NameTheShellWouldShortenTouchesNoOtherFile) {
     ExpectFailureKeeps(spaced, {plain, dotted, spacedPlain, spaced});
 }
 
-TEST_F(Win32RecycleFile, FileInUseFailsAndIsKept) {
+// Answers No to the first dialog the shell opens on `thread`, and notes its owner.
+class ShellQuestionAnswerer {
+  public:
+    explicit ShellQuestionAnswerer(DWORD thread)
+        : watcher_([this, thread] {
+              while (!stop_ && !asked_) {
+                  EnumThreadWindows(thread, AnswerNo, reinterpret_cast<LPARAM>(this));
+                  Sleep(20);
+              }
+          }) {}
+    ~ShellQuestionAnswerer() {
+        stop_ = true;
+        watcher_.join();
+    }
+    ShellQuestionAnswerer(const ShellQuestionAnswerer&) = delete;
+    ShellQuestionAnswerer& operator=(const ShellQuestionAnswerer&) = delete;
+
+    bool Asked() const { return asked_; }
+    HWND Owner() const { return owner_; }
+
+  private:
+    static BOOL CALLBACK AnswerNo(HWND window, LPARAM self) {
+        wchar_t name[16];
+        if (!IsWindowVisible(window) || !GetClassNameW(window, name, 16) ||
+            wcscmp(name, L"#32770") != 0) {
+            return TRUE;
+        }
+        auto* answerer = reinterpret_cast<ShellQuestionAnswerer*>(self);
+        answerer->owner_ = GetWindow(window, GW_OWNER);
+        answerer->asked_ = true;
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+        return FALSE;
+    }
+
+    std::atomic<bool> stop_ = false;
+    std::atomic<bool> asked_ = false;
+    std::atomic<HWND> owner_ = nullptr;
+    std::thread watcher_;
+};
+
+// Windows refuses to recycle a file in use. Wine asks instead whether to delete
+// it for good, the same question a volume without a Recycle Bin brings on Windows:
+// there the shell's real question is answered No, in front of the window.
+TEST_F(Win32RecycleFile, FileInUseIsKept) {
     const std::wstring file = folder.AddFile(L"in use.lnk");
     const HANDLE open =
         CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
-    ExpectFailureKeeps(file, {file});
+    const HWND window = CreateWindowExW(0, L"STATIC", L"Vantrel", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                                        100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    const win32::MessageOwnerScope owner(platform, [window] { return window; });
+    {
+        const ShellQuestionAnswerer answerer(GetCurrentThreadId());
+        try {
+            EXPECT_EQ(platform.RecycleFile(file), DeleteOutcome::KeptByUser);
+            EXPECT_TRUE(answerer.Asked()) << "kept by the user, who was never asked";
+        } catch (const Error& e) {
+            EXPECT_FALSE(answerer.Asked()) << "failed after the user's No";
+            EXPECT_NE(e.SystemCode(), 0u);
+        }
+        if (answerer.Asked()) {
+            EXPECT_EQ(answerer.Owner(), window);
+        }
+    }
+    EXPECT_TRUE(PathExists(file));
+    DestroyWindow(window);
     CloseHandle(open);
 }
+
+// What the shell may answer a delete with, as the platform reads it.
+struct ShellAnswerCase {
+    const char* name;
+    friend void PrintTo(const ShellAnswerCase& c, std::ostream* os) { *os << c.name; }
+    int result;
+    bool aborted;
+    bool deletes;           // the shell removed the file
+    DeleteOutcome outcome;  // when it does not fail
+    DWORD failure;          // the code it fails with, or 0
+};
+
+class Win32ShellAnswer : public ::testing::TestWithParam<ShellAnswerCase> {};
+
+TEST_P(Win32ShellAnswer, IsReadFromTheFolderAndTheShellsWords) {
+    const auto& c = GetParam();
+    TempFolder folder;
+    const std::wstring file = folder.AddFile(L"editor.lnk");
+    SHFILEOPSTRUCTW asked{};
+    std::wstring from;
+    win32::Win32Platform platform(L"Vantrel", [&](SHFILEOPSTRUCTW& operation) {
+        asked = operation;
+        from = operation.pFrom;
+        if (c.deletes) DeleteFileW(operation.pFrom);
+        operation.fAnyOperationsAborted = c.aborted;
+        return c.result;
+    });
+    const win32::MessageOwnerScope owner(platform, [] { return GetDesktopWindow(); });
+
+    DWORD failure = 0;
+    DeleteOutcome outcome{};
+    try {
+        outcome = platform.RecycleFile(file);
+    } catch (const Error& e) {
+        failure = e.SystemCode();
+    }
+
+    EXPECT_EQ(failure, c.failure);
+    if (!c.failure) {
+        EXPECT_EQ(outcome, c.outcome);
+    }
+    EXPECT_EQ(PathExists(file), !c.deletes);
+    // Asked to warn before a permanent delete, in front of Vantrel's window.
+    EXPECT_EQ(asked.wFunc, static_cast<UINT>(FO_DELETE));
+    EXPECT_EQ(from, file);
+    EXPECT_EQ(asked.hwnd, GetDesktopWindow());
+    constexpr FILEOP_FLAGS kAsked = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING;
+    EXPECT_EQ(asked.fFlags & kAsked, kAsked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answer, Win32ShellAnswer,
+    ::testing::Values(
+        ShellAnswerCase{"Deleted", 0, false, true, DeleteOutcome::Deleted, 0},
+        ShellAnswerCase{"NoToTheWarningAsAnAbortAlone", 0, true, false,
+                        DeleteOutcome::KeptByUser, 0},
+        ShellAnswerCase{"NoToTheWarningAsCancelled", ERROR_CANCELLED, true, false,
+                        DeleteOutcome::KeptByUser, 0},
+        ShellAnswerCase{"NoToTheWarningInTheShellsOldCode", 0x75, true, false,
+                        DeleteOutcome::KeptByUser, 0},
+        ShellAnswerCase{"AbortedOverAnotherError", ERROR_SHARING_VIOLATION, true, false, {},
+                        ERROR_SHARING_VIOLATION},
+        ShellAnswerCase{"AbortedYetGone", 0, true, true, {}, ERROR_REQUEST_ABORTED},
+        ShellAnswerCase{"SuccessThatKeptTheFile", 0, false, false, {}, ERROR_ACCESS_DENIED}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct FullPathCase {
     const char* name;
