@@ -47,8 +47,8 @@ DeleteOutcome Win32Platform::RecycleFile(const std::wstring& path) {
     const bool kept = Exists(path);
 
     // A cancel with the file still there is the user's No to that question.
-    const bool cancelled = error == ERROR_CANCELLED ||
-                           (error == ERROR_SUCCESS && operation.fAnyOperationsAborted);
+    const bool cancelled =
+        error == ERROR_CANCELLED || (error == ERROR_SUCCESS && operation.fAnyOperationsAborted);
     if (cancelled && kept) return DeleteOutcome::KeptByUser;
     if (error != ERROR_SUCCESS) ThrowSystemError(error);
     if (operation.fAnyOperationsAborted) ThrowSystemError(ERROR_REQUEST_ABORTED);
