@@ -205,18 +205,22 @@ TEST_P(Win32ShellAnswer, IsReadFromTheFolderAndTheShellsWords) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answer, Win32ShellAnswer,
-    ::testing::Values(
-        ShellAnswerCase{"Deleted", 0, false, true, DeleteOutcome::Deleted, 0},
-        ShellAnswerCase{"NoToTheWarningAsAnAbortAlone", 0, true, false,
-                        DeleteOutcome::KeptByUser, 0},
-        ShellAnswerCase{"NoToTheWarningAsCancelled", ERROR_CANCELLED, true, false,
-                        DeleteOutcome::KeptByUser, 0},
-        ShellAnswerCase{"NoToTheWarningInTheShellsOldCode", 0x75, true, false,
-                        DeleteOutcome::KeptByUser, 0},
-        ShellAnswerCase{"AbortedOverAnotherError", ERROR_SHARING_VIOLATION, true, false, {},
-                        ERROR_SHARING_VIOLATION},
-        ShellAnswerCase{"AbortedYetGone", 0, true, true, {}, ERROR_REQUEST_ABORTED},
-        ShellAnswerCase{"SuccessThatKeptTheFile", 0, false, false, {}, ERROR_ACCESS_DENIED}),
+    ::testing::Values(ShellAnswerCase{"Deleted", 0, false, true, DeleteOutcome::Deleted, 0},
+                      ShellAnswerCase{"NoToTheWarningAsAnAbortAlone", 0, true, false,
+                                      DeleteOutcome::KeptByUser, 0},
+                      ShellAnswerCase{"NoToTheWarningAsCancelled", ERROR_CANCELLED, true, false,
+                                      DeleteOutcome::KeptByUser, 0},
+                      ShellAnswerCase{"NoToTheWarningInTheShellsOldCode", 0x75, true, false,
+                                      DeleteOutcome::KeptByUser, 0},
+                      ShellAnswerCase{"AbortedOverAnotherError",
+                                      ERROR_SHARING_VIOLATION,
+                                      true,
+                                      false,
+                                      {},
+                                      ERROR_SHARING_VIOLATION},
+                      ShellAnswerCase{"AbortedYetGone", 0, true, true, {}, ERROR_REQUEST_ABORTED},
+                      ShellAnswerCase{
+                          "SuccessThatKeptTheFile", 0, false, false, {}, ERROR_ACCESS_DENIED}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct FullPathCase {

@@ -30,9 +30,7 @@ class RecordingPlatform final : public Platform {
         return real_.ListFiles(folder);
     }
     bool Exists(const std::wstring& path) const override { return real_.Exists(path); }
-    DeleteOutcome RecycleFile(const std::wstring& path) override {
-        return real_.RecycleFile(path);
-    }
+    DeleteOutcome RecycleFile(const std::wstring& path) override { return real_.RecycleFile(path); }
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
     void StartExplorer(const std::wstring&) override { ADD_FAILURE() << "started a program"; }
     std::unique_ptr<AutomationObject> CreateObject(const std::wstring& progId) override {
