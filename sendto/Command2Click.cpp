@@ -12,7 +12,7 @@ void SendToForm::Command2_Click() {
         return;
     }
     const std::wstring path = lj_ + L"\\" + controls_.List1Item(index);
-    DeleteOutcome outcome;
+    DeleteOutcome outcome = DeleteOutcome::Deleted;
     try {
         outcome = platform_.RecycleFile(path);
     } catch (const Error& e) {
