@@ -8,6 +8,7 @@
 #include "app/WindowText.h"
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
+#include "sendto/ErrorText.h"
 
 namespace vantrel::app {
 namespace {
@@ -191,7 +192,7 @@ void Form1::RunHandler(Handler&& handler) {
         handler();
     } catch (const Error& e) {
         try {
-            platform_.ShowMessage(e.Message());
+            platform_.ShowMessage(ErrorText(e));
         } catch (...) {
         }
     } catch (const std::exception&) {

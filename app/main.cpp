@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/Win32Platform.h"
+#include "sendto/ErrorText.h"
 #include "sendto/Texts.h"
 
 namespace {
@@ -49,9 +50,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
         form.Show(nShowCmd);
         return RunMessageLoop(form);
     } catch (const vantrel::Error& e) {
-        platform.ShowMessage(e.Message());
+        platform.ShowMessage(vantrel::ErrorText(e));
     } catch (const std::exception&) {
-        platform.ShowMessage(vantrel::texts::kUnexpectedFailure);
+        platform.ShowMessage(vantrel::texts::kStartFailure);
     }
     return 1;
 }

@@ -7,8 +7,9 @@
 
 namespace vantrel {
 
-// A failure the user is told about: the text is complete and ready to show.
-// Platform failures carry the system's own description and its error code.
+// A failure the user is told about. Platform failures carry the system's own
+// description (which may be empty) and its error code; the logic's own failures
+// a complete text and no code. The words that show a code belong to the logic.
 class Error : public std::exception {
   public:
     explicit Error(std::wstring message, std::uint32_t systemCode = 0)

@@ -17,6 +17,12 @@ class AutomationObject {
     virtual void Call(const std::wstring& member) = 0;
 };
 
+// How a delete ended that did not fail.
+enum class DeleteOutcome {
+    Deleted,
+    KeptByUser,  // the user answered No to the system's own question
+};
+
 // Everything the Send To logic asks of the operating system. Every operation
 // reports failure by throwing vantrel::Error.
 class Platform {
@@ -34,7 +40,8 @@ class Platform {
     virtual bool Exists(const std::wstring& path) const = 0;
 
     // Moves one file (never a folder) to the Recycle Bin where its volume has one.
-    virtual void RecycleFile(const std::wstring& path) = 0;
+    // Where it has none, the system asks the user first, who may keep the file.
+    virtual DeleteOutcome RecycleFile(const std::wstring& path) = 0;
 
     // A modal box with an OK button only, no icon, captioned with the application title.
     virtual void ShowMessage(const std::wstring& text) = 0;

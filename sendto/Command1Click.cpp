@@ -1,4 +1,5 @@
 #include "platform/Error.h"
+#include "sendto/ErrorText.h"
 #include "sendto/SendToForm.h"
 #include "sendto/ShortcutNaming.h"
 #include "sendto/Texts.h"
@@ -40,7 +41,7 @@ void SendToForm::Command1_Click() {
     try {
         SaveShortcut(platform_, lj_, target);
     } catch (const Error& e) {
-        platform_.ShowMessage(texts::kCreateFailed + e.Message());
+        platform_.ShowMessage(texts::kCreateFailed + ErrorText(e));
         return;
     }
     platform_.ShowMessage(texts::kCreated);

@@ -1,4 +1,5 @@
 #include "platform/Error.h"
+#include "sendto/ErrorText.h"
 #include "sendto/SendToForm.h"
 #include "sendto/Texts.h"
 
@@ -11,14 +12,17 @@ void SendToForm::Command2_Click() {
         return;
     }
     const std::wstring path = lj_ + L"\\" + controls_.List1Item(index);
+    DeleteOutcome outcome = DeleteOutcome::Deleted;
     try {
-        platform_.RecycleFile(path);
+        outcome = platform_.RecycleFile(path);
     } catch (const Error& e) {
-        platform_.ShowMessage(texts::kDeleteFailed + e.Message());
+        platform_.ShowMessage(texts::kDeleteFailed + ErrorText(e));
         // Gone behind the list's back: show the folder as it is now.
         if (!platform_.Exists(path)) controls_.Reload();
         return;
     }
+    // The user has just answered the system's own question: nothing to add.
+    if (outcome == DeleteOutcome::KeptByUser) return;
     // Outside the trap: a failed reload is not a failed delete.
     platform_.ShowMessage(texts::kDeleted);
     controls_.Reload();

@@ -1,4 +1,5 @@
 #include "platform/Error.h"
+#include "sendto/ErrorText.h"
 #include "sendto/SendToForm.h"
 #include "sendto/Texts.h"
 
@@ -8,7 +9,7 @@ void SendToForm::Label1_Click() {
     try {
         platform_.StartExplorer(texts::kMakerAddress);
     } catch (const Error& e) {
-        platform_.ShowMessage(texts::kCannotOpenPage + e.Message());
+        platform_.ShowMessage(texts::kCannotOpenPage + ErrorText(e));
     }
 }
 

@@ -22,10 +22,11 @@ inline constexpr wchar_t kAppDataMissing[] =
     L"找不到环境变量 APPDATA，无法确定“发送到”文件夹的位置。";
 inline constexpr wchar_t kAppDataEmpty[] = L"环境变量 APPDATA 为空，无法确定“发送到”文件夹的位置。";
 inline constexpr wchar_t kFolderUnreadable[] = L"无法读取“发送到”文件夹：";
-inline constexpr wchar_t kUnexpectedFailure[] = L"操作失败：发生了意外的错误。";
+inline constexpr wchar_t kUnexpectedFailure[] = L"发生意外错误，操作未能完成。";
+inline constexpr wchar_t kStartFailure[] = L"发生意外错误，Vantrel 无法启动。";
 
 // A system error reads as its description followed by its code in brackets, or
-// as the code alone when the system has no description for it.
+// as the code alone when the system has no description for it (ErrorText).
 inline constexpr wchar_t kErrorCode[] = L"错误代码 ";
 inline constexpr wchar_t kCodeOpen[] = L"（";
 inline constexpr wchar_t kCodeClose[] = L"）";

@@ -3,8 +3,8 @@
 #   test-bundle.sh BUILD_DIR OUT_ZIP [EXE]
 # BUILD_DIR is a built windows preset folder (build/windows). The zip holds Vantrel.exe
 # (EXE when given, else the build's own), the test programs, the small program that
-# describes the system for the report, and run-tests.cmd, which runs them and writes
-# test-report.txt beside itself.
+# describes the system for the report with the same-job floor it times Vantrel against,
+# and run-tests.cmd, which runs them and writes test-report.txt beside itself.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -27,6 +27,7 @@ programs=(
     "$build/tests/windows/vantrel_windows_tests.exe"
     "$build/tests/e2e/vantrel_window_tests.exe"
     "$build/tests/bundle/vantrel_system_report.exe"
+    "$build/bench/window/vantrel_same_job_floor.exe"
 )
 if [ $# -eq 3 ] && [ ! -f "$exe" ]; then
     fail "the program given, $exe, does not exist"

@@ -13,43 +13,26 @@
 
 #include "app/Layout.h"
 #include "bench/window/FloorWindow.h"
+#include "bench/window/InterleavedStarts.h"
 #include "bench/window/Report.h"
-#include "bench/window/SendToFiles.h"
-#include "bench/window/StartupMeasure.h"
 #include "tests/e2e/VantrelProcess.h"
 
 namespace vantrel::bench {
 namespace {
 
-struct Build {
-    TimedProgram program;
-    Samples few, many;
-};
-
 std::string Narrow(const std::wstring& text) {
     return {text.begin(), text.end()};  // exe paths here are ASCII
 }
 
-int Run(int runs, std::vector<Build>& builds) {
+int Run(int runs, std::vector<ProgramStarts>& builds) {
     const SendToFiles few(20);
     const SendToFiles many(10000);
-    const auto withFew = testing::ChildEnvironment::Current().Set(L"APPDATA", few.AppData());
-    const auto withMany = testing::ChildEnvironment::Current().Set(L"APPDATA", many.AppData());
-
-    // The first starts load what later ones find ready: not counted.
-    for (const Build& build : builds) MeasureStart(build.program, withMany, many.Count());
-    // In a turning order, so no build always follows the same one.
-    for (int run = 0; run < runs; ++run) {
+    MeasureInterleavedStarts(runs, builds, few, many, [runs](int run) {
         std::fprintf(stderr, "run %d of %d\n", run + 1, runs);
-        for (std::size_t i = 0; i < builds.size(); ++i) {
-            Build& build = builds[(run + i) % builds.size()];
-            build.few.Add(MeasureStart(build.program, withFew, few.Count()).milliseconds);
-            build.many.Add(MeasureStart(build.program, withMany, many.Count()).milliseconds);
-        }
-    }
+    });
 
     std::vector<std::pair<std::string, const Samples*>> series;
-    for (const Build& build : builds) {
+    for (const ProgramStarts& build : builds) {
         const std::string name = Narrow(build.program.exe);
         series.emplace_back(name + ", 20 files (ms)", &build.few);
         series.emplace_back(name + ", 10,000 files (ms)", &build.many);
@@ -68,7 +51,7 @@ int wmain(int argc, wchar_t* argv[]) {
         return 2;
     }
     try {
-        std::vector<vantrel::bench::Build> builds;
+        std::vector<vantrel::bench::ProgramStarts> builds;
         if (_wgetenv(L"VANTREL_SAME_JOB_FLOOR_EXE")) {
             builds.push_back({{vantrel::testing::ExeNamedBy(L"VANTREL_SAME_JOB_FLOOR_EXE"),
                                vantrel::bench::kSameJobFloorWindowClass, vantrel::app::kList1},

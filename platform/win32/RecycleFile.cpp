@@ -17,15 +17,15 @@ bool ShellCanAddress(const std::wstring& path) {
     return !path.empty() && path.back() != L'.' && path.back() != L' ';
 }
 
-int ShellFileOperation(SHFILEOPSTRUCTW& operation) {
+}  // namespace
+
+int SystemShellFileOperation(SHFILEOPSTRUCTW& operation) {
     static const SystemLibrary shell32(L"shell32.dll");
     static const auto function = shell32.Get<decltype(SHFileOperationW)>("SHFileOperationW");
     return function(&operation);
 }
 
-}  // namespace
-
-void Win32Platform::RecycleFile(const std::wstring& path) {
+DeleteOutcome Win32Platform::RecycleFile(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) ThrowSystemError(ERROR_ACCESS_DENIED);
@@ -35,17 +35,26 @@ void Win32Platform::RecycleFile(const std::wstring& path) {
     std::wstring from = FullPath(path);
     from.push_back(L'\0');  // the list is double-null terminated
     SHFILEOPSTRUCTW operation{};
+    operation.hwnd = MessageOwner();  // so the question cannot open behind the window
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
-    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-    if (const int result = ShellFileOperation(operation)) {
-        ThrowSystemError(ShellOperationError(result));
-    }
-    if (operation.fAnyOperationsAborted) ThrowSystemError(ERROR_CANCELLED);
+    // One question only: the shell's own, before a file that cannot go to the
+    // Recycle Bin (a network share, a bin turned off) is deleted for good.
+    operation.fFlags =
+        FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_SILENT | FOF_NOERRORUI;
+    const int result = shellFileOperation_(operation);
+    const DWORD error = result ? ShellOperationError(result) : ERROR_SUCCESS;
+    const bool kept = Exists(path);
+
+    // A cancel with the file still there is the user's No to that question.
+    const bool cancelled =
+        error == ERROR_CANCELLED || (error == ERROR_SUCCESS && operation.fAnyOperationsAborted);
+    if (cancelled && kept) return DeleteOutcome::KeptByUser;
+    if (error != ERROR_SUCCESS) ThrowSystemError(error);
+    if (operation.fAnyOperationsAborted) ThrowSystemError(ERROR_REQUEST_ABORTED);
     // The shell may report success for what it skipped: trust only the folder.
-    if (GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) {
-        ThrowSystemError(ERROR_ACCESS_DENIED);
-    }
+    if (kept) ThrowSystemError(ERROR_ACCESS_DENIED);
+    return DeleteOutcome::Deleted;
 }
 
 }  // namespace vantrel::win32

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "platform/Error.h"
-#include "sendto/Texts.h"
 
 namespace vantrel::win32 {
 
@@ -17,11 +16,7 @@ std::wstring SystemErrorText(DWORD code) {
 
     std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
     while (!text.empty() && std::iswspace(text.back())) text.pop_back();
-
-    wchar_t hex[16];
-    swprintf(hex, 16, L"0x%08lX", static_cast<unsigned long>(code));
-    return text.empty() ? texts::kErrorCode + std::wstring(hex)
-                        : text + texts::kCodeOpen + hex + texts::kCodeClose;
+    return text;
 }
 
 void ThrowSystemError(DWORD code) {

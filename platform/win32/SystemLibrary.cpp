@@ -24,7 +24,7 @@ SystemLibrary::SystemLibrary(const wchar_t* name)
 }
 
 FARPROC SystemLibrary::Procedure(const char* name) const {
-    const FARPROC procedure = GetProcAddress(module_.get(), name);
+    const FARPROC procedure = GetProcAddress(module_, name);
     if (!procedure) ThrowLastError();
     return procedure;
 }

@@ -2,13 +2,11 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
-
 namespace vantrel::win32 {
 
 // A system DLL that only some clicks need, loaded by the first of them rather than
-// at start: from the System32 folder only, and kept until the program ends.
+// at start: from the System32 folder only. Never freed: the shell's worker threads
+// may still run its code while the program ends, after OLE has been uninitialized.
 class SystemLibrary {
   public:
     // Throws when the DLL cannot be loaded.
@@ -21,13 +19,9 @@ class SystemLibrary {
     }
 
   private:
-    struct Freer {
-        void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
-    };
-
     FARPROC Procedure(const char* name) const;
 
-    std::unique_ptr<std::remove_pointer_t<HMODULE>, Freer> module_;
+    HMODULE module_;
 };
 
 }  // namespace vantrel::win32

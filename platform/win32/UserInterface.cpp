@@ -19,7 +19,7 @@ std::wstring WindowsFolder() {
 void Win32Platform::ShowMessage(const std::wstring& text) {
     // Owned by the main window explicitly: the active window may be another
     // program's, as during a drop. Without one the box still holds the whole task.
-    const HWND owner = messageOwner_ ? messageOwner_() : nullptr;
+    const HWND owner = MessageOwner();
     if (!MessageBoxW(owner, text.c_str(), title_.c_str(), MB_OK | (owner ? 0 : MB_TASKMODAL))) {
         ThrowLastError();
     }

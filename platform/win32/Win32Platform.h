@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <functional>
 #include <string>
 
@@ -9,26 +11,36 @@
 
 namespace vantrel::win32 {
 
+// The shell's file operation, as SHFileOperationW; a test may hand in its own.
+using ShellFileOperation = std::function<int(SHFILEOPSTRUCTW&)>;
+int SystemShellFileOperation(SHFILEOPSTRUCTW& operation);
+
 // The Windows implementation of the platform operations.
 class Win32Platform final : public Platform {
   public:
     // `title` captions every message box.
-    explicit Win32Platform(std::wstring title) : title_(std::move(title)) {}
+    explicit Win32Platform(std::wstring title,
+                           ShellFileOperation shellFileOperation = SystemShellFileOperation)
+        : title_(std::move(title)), shellFileOperation_(std::move(shellFileOperation)) {}
 
     std::vector<std::wstring> EnvironmentEntries() const override;
     std::vector<std::wstring> ListFiles(const std::wstring& folder) const override;
     bool Exists(const std::wstring& path) const override;
-    void RecycleFile(const std::wstring& path) override;
+    DeleteOutcome RecycleFile(const std::wstring& path) override;
     void ShowMessage(const std::wstring& text) override;
     void StartExplorer(const std::wstring& argument) override;
     std::unique_ptr<AutomationObject> CreateObject(const std::wstring& progId) override;
 
-    // Asked for the owner of each message box as it opens, since the main window
-    // changes with every reload; null or no function gives a task-modal box.
+    // Asked for the owner of each message box, and of each question the shell
+    // asks, as it opens, since the main window changes with every reload; null or
+    // no function gives a task-modal box.
     void SetMessageOwner(std::function<HWND()> owner) { messageOwner_ = std::move(owner); }
 
   private:
+    HWND MessageOwner() const { return messageOwner_ ? messageOwner_() : nullptr; }
+
     std::wstring title_;
+    ShellFileOperation shellFileOperation_;
     std::function<HWND()> messageOwner_;
 };
 

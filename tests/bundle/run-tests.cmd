@@ -5,6 +5,7 @@ setlocal
 set "HERE=%~dp0"
 cd /d "%HERE%"
 set "VANTREL_EXE=%HERE%Vantrel.exe"
+set "VANTREL_SAME_JOB_FLOOR_EXE=%HERE%vantrel_same_job_floor.exe"
 set "REPORT=%HERE%test-report.txt"
 set "FAILED=0"
 

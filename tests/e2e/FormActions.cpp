@@ -6,6 +6,7 @@
 #include "app/Layout.h"
 #include "tests/e2e/Wait.h"
 #include "tests/e2e/WindowQueries.h"
+#include "tests/windows/Wine.h"
 
 namespace vantrel::testing {
 namespace {
@@ -57,6 +58,16 @@ std::wstring Delete(VantrelProcess& process, int index) {
     SelectListItem(form, index);
     PostClick(form, app::kCommand2);
     return TakeMessage(process);
+}
+
+HWND AnswerYesToShellQuestionOnWine(VantrelProcess& process) {
+    if (!RunningOnWine()) return nullptr;
+    const HWND question = process.WaitForShellQuestion();
+    if (!question) throw std::runtime_error("Wine asked nothing before deleting for good");
+    const HWND owner = GetWindow(question, GW_OWNER);
+    PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    WaitUntil([&] { return !IsWindow(question); });
+    return owner;
 }
 
 int EntryIndex(HWND form, const std::wstring& name) {

@@ -23,6 +23,11 @@ std::wstring Add(VantrelProcess& process, const std::wstring& text);
 // Selects item `index` of List1 (-1: none), presses the delete button and takes the answer.
 std::wstring Delete(VantrelProcess& process, int index);
 
+// Wine asks before it deletes for good a file its trash cannot take, such as one
+// held open, where Windows refuses the file at once. Answers Yes, so the delete goes
+// on and fails as on Windows; returns the question's owner. Null on Windows.
+HWND AnswerYesToShellQuestionOnWine(VantrelProcess& process);
+
 // The index of the entry `name` in List1, or -1 when it is not listed.
 int EntryIndex(HWND form, const std::wstring& name);
 

@@ -249,6 +249,7 @@ TEST_P(FocusComesBackTest, ToTheControlThatHadIt) {
         ShowWindow(Window(), SW_RESTORE);
     } else {
         PostClick(Window(), c.leave == Leave::kRefusedAdd ? kCommand1 : kCommand2);
+        if (c.leave == Leave::kLockedDelete) AnswerYesToShellQuestionOnWine(Process());
         const HWND box = Process().WaitForMessageBox();
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(MessageBoxText(box).starts_with(c.message)) << c.name;

@@ -117,6 +117,20 @@ HWND VantrelProcess::FindMessageBox() const {
     return boxes.empty() ? nullptr : boxes.front();
 }
 
+HWND VantrelProcess::WaitForShellQuestion(std::chrono::milliseconds timeout) {
+    return WaitForWindow(
+        [this] {
+            for (const HWND window : TopLevelWindows()) {
+                if (HasClass(window, kDialogClass) && IsWindowVisible(window) &&
+                    !HasCaption(window, texts::kTitle)) {
+                    return window;
+                }
+            }
+            return HWND{};
+        },
+        timeout);
+}
+
 HWND VantrelProcess::VisibleMainWindow() const {
     const HWND main = FindMainWindow();
     return main && IsWindowVisible(main) ? main : nullptr;

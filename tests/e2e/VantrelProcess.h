@@ -50,6 +50,10 @@ class VantrelProcess {
     // Every visible message box of the program, to tell one box from two.
     std::vector<HWND> MessageBoxes() const;
 
+    // A question the shell asks inside the program (a "#32770" with another
+    // caption than Vantrel's); null when none comes.
+    HWND WaitForShellQuestion(std::chrono::milliseconds timeout = kPatience);
+
     // Whether any wait so far saw the main window visible.
     bool MainWindowSeen() const { return mainWindowSeen_; }
 

@@ -24,6 +24,7 @@ class FakePlatform final : public Platform {
     std::map<std::wstring, std::vector<std::wstring>> folders;  // folder -> names, listing order
     std::set<std::wstring> otherItems;                          // paths that exist elsewhere
     std::set<std::wstring> lockedFiles;                         // paths that cannot be recycled
+    std::set<std::wstring> keptByUser;  // paths whose permanent delete the user refuses
     std::optional<Error> explorerFailure;
     std::vector<std::wstring> messages;
     std::vector<std::wstring> explorerArguments;
@@ -46,15 +47,17 @@ class FakePlatform final : public Platform {
                std::ranges::find(found->second, name) != found->second.end();
     }
 
-    void RecycleFile(const std::wstring& path) override {
+    DeleteOutcome RecycleFile(const std::wstring& path) override {
         const auto [folder, name] = Split(path);
         const auto found = folders.find(folder);
         if (found == folders.end()) throw Error(L"系统找不到指定的路径。", kPathNotFound);
         const auto entry = std::ranges::find(found->second, name);
         if (entry == found->second.end()) throw Error(L"系统找不到指定的文件。", 2);
         if (lockedFiles.contains(path)) throw Error(kInUse, 32);
+        if (keptByUser.contains(path)) return DeleteOutcome::KeptByUser;
         found->second.erase(entry);
         recycled.push_back(path);
+        return DeleteOutcome::Deleted;
     }
 
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }

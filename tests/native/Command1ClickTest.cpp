@@ -201,8 +201,8 @@ TEST_P(Command1Fails, ReportsTheCauseReleasesEverythingAndDoesNotReload) {
     log.baseName = [](const std::wstring&) { return std::wstring(L"editor"); };
     Click(L"C:\\Tools\\editor.exe");
 
-    EXPECT_EQ(platform.messages,
-              Calls{std::wstring(texts::kCreateFailed) + AutomationLog::kFailure});
+    EXPECT_EQ(platform.messages, Calls{std::wstring(texts::kCreateFailed) +
+                                       AutomationLog::kFailure + L"（错误代码 0x80020009）"});
     EXPECT_EQ(controls.reloads, 0);
     const auto count = [this](std::wstring_view prefix) {
         return std::ranges::count_if(

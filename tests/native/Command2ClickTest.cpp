@@ -26,6 +26,7 @@ struct DeleteCase {
     int selected;
     Names goneBeforeClick;  // removed by someone else after the list was filled
     Names locked;
+    Names keptByUser;  // the user said No to the system's question
     Names messages;
     Names recycled;
     Names folderAfter;
@@ -50,6 +51,7 @@ TEST_P(Command2Click, DeletesOnlyTheSelectedFile) {
     auto& folder = platform.folders[kSendTo];
     for (const auto& name : c.goneBeforeClick) std::erase(folder, name);
     for (const auto& name : c.locked) platform.lockedFiles.insert(InSendTo(name));
+    for (const auto& name : c.keptByUser) platform.keptByUser.insert(InSendTo(name));
     controls.listIndex = c.selected;
     Names messagesAtReload;
     controls.onReload = [&] { messagesAtReload = platform.messages; };
@@ -65,12 +67,16 @@ TEST_P(Command2Click, DeletesOnlyTheSelectedFile) {
     }
 }
 
-const std::wstring kNotFound = std::wstring(texts::kDeleteFailed) + L"系统找不到指定的文件。";
-const std::wstring kInUse = std::wstring(texts::kDeleteFailed) + FakePlatform::kInUse;
+// The system's words with its code, as every failure reads.
+const std::wstring kNotFound =
+    std::wstring(texts::kDeleteFailed) + L"系统找不到指定的文件。（错误代码 0x00000002）";
+const std::wstring kInUse =
+    std::wstring(texts::kDeleteFailed) + FakePlatform::kInUse + L"（错误代码 0x00000020）";
 
 INSTANTIATE_TEST_SUITE_P(Selection, Command2Click,
                          ::testing::Values(DeleteCase{"NothingSelected",
                                                       -1,
+                                                      {},
                                                       {},
                                                       {},
                                                       {texts::kSelectFirst},
@@ -81,12 +87,14 @@ INSTANTIATE_TEST_SUITE_P(Selection, Command2Click,
                                                       1,
                                                       {},
                                                       {},
+                                                      {},
                                                       {texts::kDeleted},
                                                       {InSendTo(L"editor.lnk")},
                                                       {L"a.lnk", L"z.lnk"},
                                                       1},
                                            DeleteCase{"FirstSelected",
                                                       0,
+                                                      {},
                                                       {},
                                                       {},
                                                       {texts::kDeleted},
@@ -97,6 +105,7 @@ INSTANTIATE_TEST_SUITE_P(Selection, Command2Click,
                                                       1,
                                                       {L"editor.lnk"},
                                                       {},
+                                                      {},
                                                       {kNotFound},
                                                       {},
                                                       {L"a.lnk", L"z.lnk"},
@@ -105,7 +114,17 @@ INSTANTIATE_TEST_SUITE_P(Selection, Command2Click,
                                                       2,
                                                       {},
                                                       {L"z.lnk"},
+                                                      {},
                                                       {kInUse},
+                                                      {},
+                                                      {L"a.lnk", L"editor.lnk", L"z.lnk"},
+                                                      0},
+                                           DeleteCase{"NoToThePermanentDeleteSaysNothingMore",
+                                                      1,
+                                                      {},
+                                                      {},
+                                                      {L"editor.lnk"},
+                                                      {},
                                                       {},
                                                       {L"a.lnk", L"editor.lnk", L"z.lnk"},
                                                       0}),

@@ -32,8 +32,13 @@ TEST_F(Label1Click, StartsTheFileManagerOncePerClickWithTheCaptionsHost) {
 TEST_F(Label1Click, FailureIsShownAndTheNextClickTriesAgain) {
     platform.explorerFailure = Error(L"系统找不到指定的文件。", 2);
     form.Label1_Click();
+    // A code the system has no words for still reads as a code.
+    platform.explorerFailure = Error(L"", 0x80004005);
+    form.Label1_Click();
     EXPECT_EQ(platform.messages,
-              Texts{std::wstring(texts::kCannotOpenPage) + L"系统找不到指定的文件。"});
+              (Texts{std::wstring(texts::kCannotOpenPage) +
+                         L"系统找不到指定的文件。（错误代码 0x00000002）",
+                     std::wstring(texts::kCannotOpenPage) + L"错误代码 0x80004005"}));
 
     platform.explorerFailure.reset();
     form.Label1_Click();

@@ -5,6 +5,7 @@
 
 #include "platform/Error.h"
 #include "platform/win32/Win32Platform.h"
+#include "sendto/ErrorText.h"
 #include "tests/windows/ScopedCom.h"
 #include "tests/windows/ShellLink.h"
 #include "tests/windows/TempFolder.h"
@@ -21,7 +22,7 @@ class Win32Automation : public ::testing::Test {
         try {
             step();
         } catch (const Error& e) {
-            EXPECT_FALSE(e.Message().empty());
+            EXPECT_FALSE(ErrorText(e).empty());
             return e.SystemCode();
         }
         ADD_FAILURE() << "the step succeeded";

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "tests/windows/RecycleBin.h"
 #include "tests/windows/TempFolder.h"
+#include "tests/windows/Wine.h"
 
 namespace vantrel {
 namespace {
@@ -37,7 +38,7 @@ TEST_F(Win32RecycleFile, MovesTheFileToTheRecycleBin) {
         folder.AddFile(UniqueName(L"回收-", L".lnk"), FILE_ATTRIBUTE_NORMAL, "shortcut bytes");
     const std::wstring neighbour = folder.AddFile(L"neighbour.lnk");
 
-    platform.RecycleFile(file);
+    EXPECT_EQ(platform.RecycleFile(file), DeleteOutcome::Deleted);
 
     EXPECT_TRUE(PathExists(neighbour));
     ExpectRecycledThenErase(file, "shortcut bytes");
@@ -81,7 +82,9 @@ TEST_F(Win32RecycleFile, NameTheShellWouldShortenTouchesNoOtherFile) {
     ExpectFailureKeeps(spaced, {plain, dotted, spacedPlain, spaced});
 }
 
+// Wine asks instead whether to delete the file for good; the window tests answer it.
 TEST_F(Win32RecycleFile, FileInUseFailsAndIsKept) {
+    if (testing::RunningOnWine()) GTEST_SKIP() << "Wine asks before deleting a file in use";
     const std::wstring file = folder.AddFile(L"in use.lnk");
     const HANDLE open =
         CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -89,6 +92,75 @@ TEST_F(Win32RecycleFile, FileInUseFailsAndIsKept) {
     ExpectFailureKeeps(file, {file});
     CloseHandle(open);
 }
+
+// What the shell may answer a delete with, as the platform reads it.
+struct ShellAnswerCase {
+    const char* name;
+    friend void PrintTo(const ShellAnswerCase& c, std::ostream* os) { *os << c.name; }
+    int result;
+    bool aborted;
+    bool deletes;           // the shell removed the file
+    DeleteOutcome outcome;  // when it does not fail
+    DWORD failure;          // the code it fails with, or 0
+};
+
+class Win32ShellAnswer : public ::testing::TestWithParam<ShellAnswerCase> {};
+
+TEST_P(Win32ShellAnswer, IsReadFromTheFolderAndTheShellsWords) {
+    const auto& c = GetParam();
+    TempFolder folder;
+    const std::wstring file = folder.AddFile(L"editor.lnk");
+    SHFILEOPSTRUCTW asked{};
+    std::wstring from;
+    win32::Win32Platform platform(L"Vantrel", [&](SHFILEOPSTRUCTW& operation) {
+        asked = operation;
+        from = operation.pFrom;
+        if (c.deletes) DeleteFileW(operation.pFrom);
+        operation.fAnyOperationsAborted = c.aborted;
+        return c.result;
+    });
+    const win32::MessageOwnerScope owner(platform, [] { return GetDesktopWindow(); });
+
+    DWORD failure = 0;
+    DeleteOutcome outcome{};
+    try {
+        outcome = platform.RecycleFile(file);
+    } catch (const Error& e) {
+        failure = e.SystemCode();
+    }
+
+    EXPECT_EQ(failure, c.failure);
+    if (!c.failure) {
+        EXPECT_EQ(outcome, c.outcome);
+    }
+    EXPECT_EQ(PathExists(file), !c.deletes);
+    // Asked to warn before a permanent delete, in front of Vantrel's window.
+    EXPECT_EQ(asked.wFunc, static_cast<UINT>(FO_DELETE));
+    EXPECT_EQ(from, file);
+    EXPECT_EQ(asked.hwnd, GetDesktopWindow());
+    constexpr FILEOP_FLAGS kAsked = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING;
+    EXPECT_EQ(asked.fFlags & kAsked, kAsked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answer, Win32ShellAnswer,
+    ::testing::Values(ShellAnswerCase{"Deleted", 0, false, true, DeleteOutcome::Deleted, 0},
+                      ShellAnswerCase{"NoToTheWarningAsAnAbortAlone", 0, true, false,
+                                      DeleteOutcome::KeptByUser, 0},
+                      ShellAnswerCase{"NoToTheWarningAsCancelled", ERROR_CANCELLED, true, false,
+                                      DeleteOutcome::KeptByUser, 0},
+                      ShellAnswerCase{"NoToTheWarningInTheShellsOldCode", 0x75, true, false,
+                                      DeleteOutcome::KeptByUser, 0},
+                      ShellAnswerCase{"AbortedOverAnotherError",
+                                      ERROR_SHARING_VIOLATION,
+                                      true,
+                                      false,
+                                      {},
+                                      ERROR_SHARING_VIOLATION},
+                      ShellAnswerCase{"AbortedYetGone", 0, true, true, {}, ERROR_REQUEST_ABORTED},
+                      ShellAnswerCase{
+                          "SuccessThatKeptTheFile", 0, false, false, {}, ERROR_ACCESS_DENIED}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct FullPathCase {
     const char* name;

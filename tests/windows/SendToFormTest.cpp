@@ -17,6 +17,10 @@ using Texts = std::vector<std::wstring>;
 // The real Windows platform, with message boxes recorded instead of shown.
 class RecordingPlatform final : public Platform {
   public:
+    explicit RecordingPlatform(
+        win32::ShellFileOperation shellFileOperation = win32::SystemShellFileOperation)
+        : real_(texts::kTitle, std::move(shellFileOperation)) {}
+
     Texts messages;
 
     std::vector<std::wstring> EnvironmentEntries() const override {
@@ -26,7 +30,7 @@ class RecordingPlatform final : public Platform {
         return real_.ListFiles(folder);
     }
     bool Exists(const std::wstring& path) const override { return real_.Exists(path); }
-    void RecycleFile(const std::wstring& path) override { real_.RecycleFile(path); }
+    DeleteOutcome RecycleFile(const std::wstring& path) override { return real_.RecycleFile(path); }
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
     void StartExplorer(const std::wstring&) override { ADD_FAILURE() << "started a program"; }
     std::unique_ptr<AutomationObject> CreateObject(const std::wstring& progId) override {
@@ -34,7 +38,7 @@ class RecordingPlatform final : public Platform {
     }
 
   private:
-    win32::Win32Platform real_{texts::kTitle};
+    win32::Win32Platform real_;
 };
 
 // A Send To folder below a temporary APPDATA, loaded as at start-up.
@@ -107,6 +111,26 @@ TEST_F(Win32SendToForm, DeletesTheSelectedShortcut) {
     EXPECT_TRUE(controls.list1.empty());
     EXPECT_TRUE(platform.Exists(target));
     testing::ExpectRecycledThenErase(sendTo + L"\\editor.lnk");
+}
+
+// The shell asked before a permanent delete and the user said No: the shell has
+// spoken, so Vantrel adds no message of its own and the list stays as it is.
+TEST_F(Win32SendToForm, KeepsTheFileWithoutAWordWhenTheUserAnswersNo) {
+    const std::wstring shortcut = root.AddFile(L"Microsoft\\Windows\\SendTo\\editor.lnk");
+    RecordingPlatform answeredNo([](SHFILEOPSTRUCTW& operation) {
+        operation.fAnyOperationsAborted = TRUE;
+        return 0;
+    });
+    SendToForm declined{answeredNo, controls};
+    declined.Form_Load();
+    controls.listIndex = 0;
+
+    declined.Command2_Click();
+
+    EXPECT_TRUE(answeredNo.messages.empty());
+    EXPECT_EQ(controls.reloads, 0);
+    EXPECT_TRUE(answeredNo.Exists(shortcut));
+    EXPECT_EQ(controls.list1, Texts{L"editor.lnk"});
 }
 
 }  // namespace
