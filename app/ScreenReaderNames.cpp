@@ -5,6 +5,8 @@
 
 #include <iterator>
 
+#include "sendto/Texts.h"
+
 namespace vantrel::app {
 namespace {
 
@@ -20,10 +22,10 @@ HRESULT NameForScreenReaders(HWND text1, HWND list1, HWND label1) {
     HRESULT result = AnnotationService(services);
     if (FAILED(result)) return result;
     result = services->SetHwndPropStr(text1, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
-                                      L"要添加的文件夹、程序或快捷方式的路径");
+                                      texts::kText1AccessibleName);
     if (FAILED(result)) return result;
     result = services->SetHwndPropStr(list1, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
-                                      L"“发送到”文件夹中的项目");
+                                      texts::kList1AccessibleName);
     if (FAILED(result)) return result;
     VARIANT role{};
     role.vt = VT_I4;

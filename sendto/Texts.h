@@ -9,6 +9,9 @@ inline constexpr wchar_t kTitle[] = L"Vantrel";
 inline constexpr wchar_t kPlaceholder[] = L"直接拖拽文件夹、exe或快捷方式至此";
 inline constexpr wchar_t kCommand1Caption[] = L"确定添加";
 inline constexpr wchar_t kCommand2Caption[] = L"删除";
+// What screen readers call the two controls that no label precedes.
+inline constexpr wchar_t kText1AccessibleName[] = L"要添加的文件夹、程序或快捷方式的路径";
+inline constexpr wchar_t kList1AccessibleName[] = L"“发送到”文件夹中的项目";
 
 // The maker's web site, shown by Label1 and opened by clicking it. A reserved
 // example domain: the link never leads users to a stranger's site.
