@@ -3,6 +3,7 @@
 #include "app/Layout.h"
 #include "app/ScopedOle.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/e2e/FolderSnapshot.h"
 #include "tests/e2e/FormActions.h"
 #include "tests/e2e/VantrelRun.h"
@@ -104,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"Shortcut", L"Links\\Notes.lnk", false, L"", L"", L"Notes.lnk"},
         TargetCase{"QuotedWithSpaces", L"My Tools\\x.exe", false, L"  \"", L"\" ", L"x.lnk"},
         TargetCase{"UnicodeName", L"工具\\记事本.exe", false, L"", L"", L"记事本.lnk"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 struct RefusedCase {
     const char* name;
@@ -137,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"Empty", L"", false}, RefusedCase{"SpacesOnly", L"   ", false},
                       RefusedCase{"RelativePath", L"Tools\\editor.exe", false},
                       RefusedCase{"NonexistentPath", L"Tools\\ghost.exe", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 }  // namespace
 }  // namespace vantrel::testing

@@ -2,6 +2,7 @@
 
 #include "app/Layout.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/e2e/FolderSnapshot.h"
 #include "tests/e2e/FormActions.h"
 #include "tests/e2e/VantrelRun.h"
@@ -93,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RecycledCase{"Plain", L"editor-", FILE_ATTRIBUTE_NORMAL},
                       RecycledCase{"ReadOnly", L"readonly-", FILE_ATTRIBUTE_READONLY},
                       RecycledCase{"UnicodeName", L"记事本-", FILE_ATTRIBUTE_NORMAL}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 TEST_F(DeleteThroughTheWindow, UnicodeShortcutAddedThenDeleted) {
     const std::wstring stem = UniqueName(L"记事本-", L"");

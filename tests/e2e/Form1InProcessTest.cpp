@@ -10,6 +10,7 @@
 #include "app/ScopedOle.h"
 #include "platform/Error.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/e2e/DropDataObject.h"
 #include "tests/e2e/WindowDesign.h"
 #include "tests/e2e/WindowQueries.h"
@@ -189,8 +190,8 @@ TEST_P(DpiChangeWithoutFonts, KeepsEveryOldFontAndPlace) {
 
 INSTANTIATE_TEST_SUITE_P(Dpi, DpiChangeWithoutFonts,
                          ::testing::Values(0, static_cast<int>(app::kControls.size()) - 1),
-                         [](const auto& info) {
-                             return info.param == 0 ? std::string("FirstFontFails")
+                         [](const auto& test) {
+                             return test.param == 0 ? std::string("FirstFontFails")
                                                     : std::string("LastFontFails");
                          });
 
@@ -234,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
                      false, false},
         ReadableCase{"HighContrastOverridesAReadablePair", RGB(0, 0, 0), RGB(255, 255, 255), true,
                      false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 struct ColourCase {
     const char* name;
@@ -272,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  WM_CTLCOLORSTATIC, COLOR_HIGHLIGHT, COLOR_INACTIVECAPTION},
                       ColourCase{"List1DesktopColourText", app::kList1, WM_CTLCOLORLISTBOX,
                                  COLOR_BACKGROUND, COLOR_WINDOW}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 TEST_F(Form1InProcess, PointerOverLabel1IsTheHelpSelectArrowAndElsewhereNot) {
     const HCURSOR help = LoadCursorW(nullptr, IDC_HELP);
@@ -372,7 +373,7 @@ INSTANTIATE_TEST_SUITE_P(Screen, TopLeftOnWorkArea,
                          ::testing::Values(WorkAreaCase{"ReloadAboveLeft", 0, false},
                                            WorkAreaCase{"DpiChangeAboveLeft", 240, false},
                                            WorkAreaCase{"DpiChangeBelowRight", 240, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName);
 
 struct DropCase {
     const char* name;
@@ -409,7 +410,7 @@ INSTANTIATE_TEST_SUITE_P(
     Drop, DropOnForm,
     ::testing::Values(DropCase{"File", {L"C:\\Tools\\editor.exe"}, L"C:\\Tools\\editor.exe", 0},
                       DropCase{"UnreadableFileListFails", {}, texts::kPlaceholder, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 // Before, only replacing the window revoked it: a closed window's registration
 // held the target until OLE shut down.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/e2e/VantrelRun.h"
 
 namespace vantrel::testing {
@@ -59,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(Failures, StartupFailureTest,
                                            StartupFailureCase{"NoSendToFolder",
                                                               AppDataGiven::kWithoutSendTo,
                                                               texts::kFolderUnreadable, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName);
 
 class CloseTest : public VantrelRun {};
 

@@ -5,6 +5,7 @@
 
 #include "app/Layout.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/e2e/FolderSnapshot.h"
 #include "tests/e2e/VantrelRun.h"
 #include "tests/e2e/WindowQueries.h"
@@ -116,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                             child.Set(L"APPDATA", LongMissingAppData());
                         },
                         texts::kFolderUnreadable, LongMissingAppData() + kSendToSuffix}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 }  // namespace
 }  // namespace vantrel::testing

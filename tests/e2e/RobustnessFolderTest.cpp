@@ -8,6 +8,7 @@
 #include "app/Layout.h"
 #include "platform/win32/UniqueHandle.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/e2e/FolderSnapshot.h"
 #include "tests/e2e/FormActions.h"
 #include "tests/e2e/VantrelRun.h"
@@ -71,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 L"a.b.c.lnk", L"trailing  ", L"Zed.lnk"},
                                {L"..two.lnk", L".leading.lnk", L"a.b.c.lnk", L"trailing  ",
                                 L"Zed.lnk", L"记事本.lnk", L"😀🎉.lnk"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 // Past MAX_PATH the program must still list, add and delete.
 class LongFolderTest : public VantrelRun {};
@@ -164,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DeleteCase{"ReadOnly", FILE_ATTRIBUTE_READONLY, false, texts::kDeleted, true},
                       DeleteCase{"HeldOpenWithoutSharing", FILE_ATTRIBUTE_NORMAL, true,
                                  texts::kDeleteFailed, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 enum class Gone { kDeleted, kRenamed };
 
@@ -216,7 +217,7 @@ TEST_P(FolderGoneTest, AddAndDeleteSayWhyAndTheWindowStays) {
 INSTANTIATE_TEST_SUITE_P(WhileOpen, FolderGoneTest,
                          ::testing::Values(GoneCase{"Deleted", Gone::kDeleted},
                                            GoneCase{"Renamed", Gone::kRenamed}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName);
 
 }  // namespace
 }  // namespace vantrel::testing

@@ -6,6 +6,7 @@
 
 #include "app/Layout.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/e2e/FolderSnapshot.h"
 #include "tests/e2e/FormActions.h"
 #include "tests/e2e/VantrelRun.h"
@@ -114,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Allowed: the folder itself is a valid target, as any folder is.
         InputCase{"TheSendToFolderItself", [](const Places& at) { return at.sendTo; },
                   texts::kCreated, L"SendTo.lnk", [](const Places& at) { return at.sendTo; }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 // A program to link to, and the window started on a folder with one entry.
 class StartedWithProgram : public VantrelRun {
@@ -212,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(Boxes, ModalBoxTest,
                                                      texts::kSelectFirst,
                                                      app::kCommand1,
                                                      {}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName);
 
 }  // namespace
 }  // namespace vantrel::testing

@@ -6,6 +6,7 @@
 #include "app/Layout.h"
 #include "platform/win32/UniqueHandle.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/e2e/FormActions.h"
 #include "tests/e2e/UserInput.h"
 #include "tests/e2e/VantrelRun.h"
@@ -69,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 L"记事本.lnk", L"😀 表情.lnk"}},
                       ListCase{"EmptyFolder", {}, {}, {}},
                       ListCase{"OnlySubfolders", {}, {L"one", L"two"}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 // One system colour changed for the session the test runs in, and put back after.
 class SessionColour {
@@ -196,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(Focus, TypingTest,
                          ::testing::Values(TypingCase{"AtStart", Reach::kAtStart},
                                            TypingCase{"AfterTabbingRound", Reach::kByTab},
                                            TypingCase{"AfterClick", Reach::kByClick}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName);
 
 TEST_F(StartKeyboardTest, ClickSelectsOneItemAtATime) {
     const HWND list = Control(kList1);
@@ -277,7 +278,7 @@ INSTANTIATE_TEST_SUITE_P(
                   texts::kSelectFirst},
         FocusCase{"FailedDelete", kCommand2, Leave::kLockedDelete, kCommand2,
                   texts::kDeleteFailed}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 struct KeyCase {
     const char* name;
@@ -317,7 +318,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, NoButtonKeyTest,
                                                    kCommand2},
                                            KeyCase{"EscOnCommand2", kCommand2, VK_ESCAPE, kList1},
                                            KeyCase{"EscInList1", kList1, VK_ESCAPE, kText1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName);
 
 struct ShowStateCase {
     const char* name;
@@ -370,7 +371,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ShowStateCase{"Maximized", SW_SHOWMAXIMIZED, false, true},
                       ShowStateCase{"NormalInactive", SW_SHOWNOACTIVATE, false, false},
                       ShowStateCase{"ShownInactive", SW_SHOWNA, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 }  // namespace
 }  // namespace vantrel::testing

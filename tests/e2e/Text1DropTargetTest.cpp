@@ -8,6 +8,7 @@
 #include "app/Text1DropTarget.h"
 #include "sendto/SendToForm.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/e2e/DropDataObject.h"
 #include "tests/fakes/FakeFormControls.h"
 #include "tests/fakes/FakePlatform.h"
@@ -79,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
         DropCase{"FilesWithText", {L"C:\\a.lnk"}, L"C:\\other.exe", L"C:\\a.lnk", DROPEFFECT_COPY},
         DropCase{
             "PlainTextOnly", {}, L"C:\\Tools\\editor.exe", texts::kPlaceholder, DROPEFFECT_NONE}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 struct EffectCase {
     const char* name;
@@ -104,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EffectCase{"LinkOnly", DROPEFFECT_LINK, DROPEFFECT_LINK},
                       EffectCase{"MoveOnly", DROPEFFECT_MOVE, DROPEFFECT_NONE},
                       EffectCase{"NoneAllowed", DROPEFFECT_NONE, DROPEFFECT_NONE}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 // Leaving the box forgets the files: a later drag of text is refused.
 TEST_F(Text1Drop, DragLeaveForgetsTheFileList) {

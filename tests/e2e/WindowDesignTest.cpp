@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/Dpi.h"
+#include "tests/CaseName.h"
 #include "tests/e2e/VantrelProcess.h"
 #include "tests/e2e/WindowDesign.h"
 #include "tests/e2e/WindowQueries.h"
@@ -83,7 +84,7 @@ TEST_P(ControlDesignTest, IsPlacedSizedAndCaptionedAsDesigned) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Controls, ControlDesignTest, ::testing::ValuesIn(DesignedControls()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName);
 
 struct StyleCase {
     const char* name;
@@ -121,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                   LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL | LBS_NOSEL},
         StyleCase{"Label1ClickableWithoutBorderOrFocus", app::kLabel1, SS_NOTIFY,
                   WS_TABSTOP | WS_BORDER | SS_SUNKEN}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 struct ScreenReaderCase {
     const char* name;
@@ -172,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
                                        L"要添加的文件夹、程序或快捷方式的路径", 0},
                       ScreenReaderCase{"List1Name", app::kList1, L"“发送到”文件夹中的项目", 0},
                       ScreenReaderCase{"Label1IsALink", app::kLabel1, nullptr, ROLE_SYSTEM_LINK}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 }  // namespace
 }  // namespace vantrel::testing

@@ -4,6 +4,7 @@
 
 #include "sendto/SendToForm.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/fakes/FakeAutomation.h"
 #include "tests/fakes/FakeFormControls.h"
 #include "tests/fakes/FakePlatform.h"
@@ -17,8 +18,6 @@ using testing::FakePlatform;
 using Calls = std::vector<std::wstring>;
 
 constexpr wchar_t kSendTo[] = L"C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\SendTo";
-
-auto CaseName = [](const auto& info) { return std::string(info.param.name); };
 
 // A Send To folder with one entry, and a machine holding a few items to link to.
 class Command1Click : public ::testing::Test {
@@ -223,9 +222,9 @@ INSTANTIATE_TEST_SUITE_P(Step, Command1Fails,
                          ::testing::Values(L"Wscript.shell", L"Scripting.FileSystemObject",
                                            L"GetBaseName", L"CreateShortcut", L"TargetPath",
                                            L"Save"),
-                         [](const auto& info) {
+                         [](const auto& test) {
                              std::string name;
-                             for (const wchar_t* c = info.param; *c; ++c) {
+                             for (const wchar_t* c = test.param; *c; ++c) {
                                  if (*c != L'.') name += static_cast<char>(*c);
                              }
                              return name;

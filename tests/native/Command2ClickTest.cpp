@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "sendto/SendToForm.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/fakes/FakeFormControls.h"
 #include "tests/fakes/FakePlatform.h"
 
@@ -128,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Selection, Command2Click,
                                                       {},
                                                       {L"a.lnk", L"editor.lnk", L"z.lnk"},
                                                       0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName);
 
 TEST(Command2ClickReload, FailureIsNotReportedAsAFailedDelete) {
     FakePlatform platform;

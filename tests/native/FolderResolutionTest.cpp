@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "sendto/FolderResolution.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 
 namespace vantrel {
 namespace {
@@ -70,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         ResolvesCase{"UncValue",
                      {L"APPDATA=\\\\server\\share\\roaming"},
                      L"\\\\server\\share\\roaming\\Microsoft\\Windows\\SendTo"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 TEST(ResolvesFolderAtScale, AnyNumberOfEntries) {
     // Far past the 32767 entries a 16-bit counter could walk.
@@ -117,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusesCase{"OnlyHiddenEntry", {L"=APPDATA=C:\\x"}, texts::kAppDataMissing},
         RefusesCase{"EmptyValue", {L"APPDATA="}, texts::kAppDataEmpty},
         RefusesCase{"EmptyValueFirst", {L"APPDATA=", L"APPDATA=C:\\later"}, texts::kAppDataEmpty}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 }  // namespace
 }  // namespace vantrel

@@ -3,11 +3,10 @@
 #include <set>
 
 #include "sendto/ShortcutNaming.h"
+#include "tests/CaseName.h"
 
 namespace vantrel {
 namespace {
-
-auto CaseName = [](const auto& info) { return std::string(info.param.name); };
 
 struct TrimCase {
     const char* name;

@@ -4,6 +4,7 @@
 
 #include "sendto/SendToForm.h"
 #include "sendto/Texts.h"
+#include "tests/CaseName.h"
 #include "tests/fakes/FakeFormControls.h"
 #include "tests/fakes/FakePlatform.h"
 
@@ -74,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                  L"D:\\Links\\Notes.lnk"},
         DropCase{"TextOnlyLeavesText1", false, {}, texts::kPlaceholder, texts::kPlaceholder},
         DropCase{"TextOnlyLeavesTypedText", false, {}, L"C:\\typed", L"C:\\typed"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 }  // namespace
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 #include "platform/Error.h"
 #include "platform/win32/Win32Platform.h"
 #include "sendto/ErrorText.h"
+#include "tests/CaseName.h"
 #include "tests/windows/ScopedCom.h"
 #include "tests/windows/ShellLink.h"
 #include "tests/windows/TempFolder.h"
@@ -65,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    L"report.final"},
                       BaseNameCase{"Unc", L"\\\\server\\share\\tool.exe", L"tool"},
                       BaseNameCase{"Unicode", L"C:\\工具\\记事本 😀.exe", L"记事本 😀"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 TEST_F(Win32Automation, SavedShortcutPointsAtTheTarget) {
     const std::wstring target = folder.AddFile(L"工具\\editor.exe");

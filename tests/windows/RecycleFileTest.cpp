@@ -4,6 +4,7 @@
 #include "platform/win32/ExtendedPath.h"
 #include "platform/win32/ShellOperationError.h"
 #include "platform/win32/Win32Platform.h"
+#include "tests/CaseName.h"
 #include "tests/windows/RecycleBin.h"
 #include "tests/windows/TempFolder.h"
 #include "tests/windows/Wine.h"
@@ -160,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ShellAnswerCase{"AbortedYetGone", 0, true, true, {}, ERROR_REQUEST_ABORTED},
                       ShellAnswerCase{
                           "SuccessThatKeptTheFile", 0, false, false, {}, ERROR_ACCESS_DENIED}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 struct FullPathCase {
     const char* name;
@@ -193,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    L"C:\\Users\\me\\SendTo\\a.lnk"},
                       FullPathCase{"TrailingDotKept", L"C:\\SendTo\\\\x.", L"C:\\SendTo\\x."},
                       FullPathCase{"Relative", L"SendTo\\\\a.lnk", L"SendTo\\a.lnk", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 struct ShellCodeCase {
     const char* name;
@@ -217,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     ERROR_SHARING_VIOLATION},
                       ShellCodeCase{"FileNotFoundPassesThrough", ERROR_FILE_NOT_FOUND,
                                     ERROR_FILE_NOT_FOUND}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName);
 
 }  // namespace
 }  // namespace vantrel
