@@ -37,8 +37,7 @@ FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creat
     // From here on a failure destroys the window with window_.
     CreateControls(instance);
     SelectPlaceholderWhenEntered(Control(kText1), texts::kPlaceholder);
-    // Without the names a screen reader says less; the window itself is the same.
-    static_cast<void>(NameForScreenReaders(Control(kText1), Control(kList1), Control(kLabel1)));
+    NameForScreenReaders(Control(kText1), Control(kList1), Control(kLabel1));
     const UINT dpi = DpiForWindow(Handle());
     ApplyLayout(dpi, makeFont);
     CenterOnWorkArea(FrameSize(dpi));

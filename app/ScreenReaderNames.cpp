@@ -17,20 +17,20 @@ HRESULT AnnotationService(Microsoft::WRL::ComPtr<IAccPropServices>& services) {
 
 }  // namespace
 
-HRESULT NameForScreenReaders(HWND text1, HWND list1, HWND label1) {
+void NameForScreenReaders(HWND text1, HWND list1, HWND label1) {
     Microsoft::WRL::ComPtr<IAccPropServices> services;
-    HRESULT result = AnnotationService(services);
-    if (FAILED(result)) return result;
-    result = services->SetHwndPropStr(text1, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
-                                      texts::kText1AccessibleName);
-    if (FAILED(result)) return result;
-    result = services->SetHwndPropStr(list1, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
-                                      texts::kList1AccessibleName);
-    if (FAILED(result)) return result;
+    if (FAILED(AnnotationService(services))) return;
+    if (FAILED(services->SetHwndPropStr(text1, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
+                                        texts::kText1AccessibleName)) ||
+        FAILED(services->SetHwndPropStr(list1, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
+                                        texts::kList1AccessibleName))) {
+        return;
+    }
     VARIANT role{};
     role.vt = VT_I4;
     role.lVal = ROLE_SYSTEM_LINK;
-    return services->SetHwndProp(label1, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, role);
+    static_cast<void>(
+        services->SetHwndProp(label1, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, role));
 }
 
 void ForgetScreenReaderNames(HWND text1, HWND list1, HWND label1) {

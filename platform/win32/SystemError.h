@@ -11,7 +11,6 @@ namespace vantrel::win32 {
 std::wstring SystemErrorText(DWORD code);
 
 // Throw vantrel::Error with the system's description and the code.
-
 [[noreturn]] void ThrowSystemError(DWORD code);
 [[noreturn]] void ThrowLastError();
 void ThrowIfFailed(HRESULT result);

@@ -4,6 +4,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -23,9 +24,8 @@ constexpr int kManyFiles = 10000;
 // Loaded by the first click that needs them, unless the system loads them sooner.
 constexpr const wchar_t* kLoadedOnFirstUse[] = {L"shell32.dll", L"oleaut32.dll"};
 
-std::wstring Widened(const char* text) {
-    const std::string narrow = text;
-    return {narrow.begin(), narrow.end()};
+std::wstring Widened(const std::string& text) {
+    return {text.begin(), text.end()};  // digits and the system's ASCII messages
 }
 
 std::vector<std::wstring> ModuleNames(DWORD processId) {
@@ -54,11 +54,9 @@ std::wstring LoadedOnceIdleLine(const testing::ChildEnvironment& environment) {
     const std::vector<std::wstring> modules = ModuleNames(vantrel.Id());
     std::wstring line = L"Loaded in Vantrel.exe once its window is idle:";
     for (const wchar_t* dll : kLoadedOnFirstUse) {
-        bool loaded = false;
-        for (const auto& module : modules) {
-            loaded =
-                loaded || CompareStringOrdinal(module.c_str(), -1, dll, -1, TRUE) == CSTR_EQUAL;
-        }
+        const bool loaded = std::ranges::any_of(modules, [dll](const std::wstring& module) {
+            return CompareStringOrdinal(module.c_str(), -1, dll, -1, TRUE) == CSTR_EQUAL;
+        });
         line += std::wstring(L" ") + dll + (loaded ? L" yes" : L" no");
     }
     PostMessageW(vantrel.FindMainWindow(), WM_CLOSE, 0, 0);
@@ -66,13 +64,13 @@ std::wstring LoadedOnceIdleLine(const testing::ChildEnvironment& environment) {
     return line;
 }
 
-std::wstring StartupLine(const char* files, const bench::Samples& vantrel,
+std::wstring StartupLine(const wchar_t* files, const bench::Samples& vantrel,
                          const bench::Samples& floor) {
-    return L"Start-up with " + Widened(files) + L" files, median of " +
+    return L"Start-up with " + std::wstring(files) + L" files, median of " +
            std::to_wstring(vantrel.Count()) + L" runs: Vantrel " +
-           Widened(bench::Fixed(vantrel.Median(), 1).c_str()) + L" ms, same-job floor " +
-           Widened(bench::Fixed(floor.Median(), 1).c_str()) + L" ms, " +
-           Widened(bench::Fixed(vantrel.Median() / floor.Median(), 2).c_str()) + L"x";
+           Widened(bench::Fixed(vantrel.Median(), 1)) + L" ms, same-job floor " +
+           Widened(bench::Fixed(floor.Median(), 1)) + L" ms, " +
+           Widened(bench::Fixed(vantrel.Median() / floor.Median(), 2)) + L"x";
 }
 
 }  // namespace
@@ -91,8 +89,8 @@ std::vector<std::wstring> StartupLines(int runs) {
              {},
              {}}};
         bench::MeasureInterleavedStarts(runs, starts, few, many);
-        lines.push_back(StartupLine("20", starts[0].few, starts[1].few));
-        lines.push_back(StartupLine("10,000", starts[0].many, starts[1].many));
+        lines.push_back(StartupLine(L"20", starts[0].few, starts[1].few));
+        lines.push_back(StartupLine(L"10,000", starts[0].many, starts[1].many));
         return lines;
     } catch (const std::exception& e) {
         return {L"Start-up: not measured: " + Widened(e.what())};
