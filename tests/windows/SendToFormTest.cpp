@@ -17,10 +17,6 @@ using Texts = std::vector<std::wstring>;
 // The real Windows platform, with message boxes recorded instead of shown.
 class RecordingPlatform final : public Platform {
   public:
-    explicit RecordingPlatform(
-        win32::ShellFileOperation shellFileOperation = win32::SystemShellFileOperation)
-        : real_(texts::kTitle, std::move(shellFileOperation)) {}
-
     Texts messages;
 
     std::vector<std::wstring> EnvironmentEntries() const override {
@@ -38,7 +34,7 @@ class RecordingPlatform final : public Platform {
     }
 
   private:
-    win32::Win32Platform real_;
+    win32::Win32Platform real_{texts::kTitle};
 };
 
 // A Send To folder below a temporary APPDATA, loaded as at start-up.
@@ -111,26 +107,6 @@ TEST_F(Win32SendToForm, DeletesTheSelectedShortcut) {
     EXPECT_TRUE(controls.list1.empty());
     EXPECT_TRUE(platform.Exists(target));
     testing::ExpectRecycledThenErase(sendTo + L"\\editor.lnk");
-}
-
-// The shell asked before a permanent delete and the user said No: the shell has
-// spoken, so Vantrel adds no message of its own and the list stays as it is.
-TEST_F(Win32SendToForm, KeepsTheFileWithoutAWordWhenTheUserAnswersNo) {
-    const std::wstring shortcut = root.AddFile(L"Microsoft\\Windows\\SendTo\\editor.lnk");
-    RecordingPlatform answeredNo([](SHFILEOPSTRUCTW& operation) {
-        operation.fAnyOperationsAborted = TRUE;
-        return 0;
-    });
-    SendToForm declined{answeredNo, controls};
-    declined.Form_Load();
-    controls.listIndex = 0;
-
-    declined.Command2_Click();
-
-    EXPECT_TRUE(answeredNo.messages.empty());
-    EXPECT_EQ(controls.reloads, 0);
-    EXPECT_TRUE(answeredNo.Exists(shortcut));
-    EXPECT_EQ(controls.list1, Texts{L"editor.lnk"});
 }
 
 }  // namespace
