@@ -168,11 +168,13 @@ int Form1::List1ListIndex() const {
 
 std::wstring Form1::List1Item(int index) const {
     const HWND list = Control(kList1);
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    // The list box takes the index as a WPARAM; a negative one stays invalid there.
+    const auto item = static_cast<WPARAM>(index);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, item, 0);
     if (length == LB_ERR) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT copied =
-        SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+        SendMessageW(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
     return text;
 }

@@ -4,6 +4,9 @@
 
 namespace vantrel::app {
 
+// OBJID_CLIENT is a LONG; the accessibility calls take object ids as a DWORD.
+inline constexpr DWORD kClientObjectId = static_cast<DWORD>(OBJID_CLIENT);
+
 // No label precedes Text1 or List1, and Label1 opens a page though it reads as text:
 // screen readers are told their names and Label1's role through the system's dynamic
 // annotation. A failure is silent: the window works the same without them.

@@ -64,6 +64,13 @@ function(vantrel_strict target)
         target_compile_options(${target} PRIVATE /W4 /WX)
     else()
         target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+        if(WIN32)
+            # What Visual Studio reports at /W4 and GCC only when asked: signed and
+            # unsigned mixed (C4245, C4365, C4018), narrowing (C4244, C4267) and
+            # shadowing (C4456 to C4459). Unused parameters and locals (C4100, C4189)
+            # are in -Wextra already.
+            target_compile_options(${target} PRIVATE -Wconversion -Wsign-conversion -Wshadow)
+        endif()
         if(WIN32 AND CMAKE_BUILD_TYPE MATCHES "Rel")
             # Checked copies and canaries where MinGW links their runtime statically.
             target_compile_options(${target} PRIVATE -fstack-protector-strong)

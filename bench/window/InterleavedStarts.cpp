@@ -15,7 +15,7 @@ void MeasureInterleavedStarts(int runs, std::vector<ProgramStarts>& programs,
     for (int run = 0; run < runs; ++run) {
         if (beforeRun) beforeRun(run);
         for (std::size_t i = 0; i < programs.size(); ++i) {
-            ProgramStarts& starts = programs[(run + i) % programs.size()];
+            ProgramStarts& starts = programs[(static_cast<std::size_t>(run) + i) % programs.size()];
             starts.few.Add(MeasureStart(starts.program, withFew, few.Count()).milliseconds);
             starts.many.Add(MeasureStart(starts.program, withMany, many.Count()).milliseconds);
         }

@@ -20,7 +20,9 @@ void Win32Platform::ShowMessage(const std::wstring& text) {
     // Owned by the main window explicitly: the active window may be another
     // program's, as during a drop. Without one the box still holds the whole task.
     const HWND owner = MessageOwner();
-    if (!MessageBoxW(owner, text.c_str(), title_.c_str(), MB_OK | (owner ? 0 : MB_TASKMODAL))) {
+    UINT style = MB_OK;
+    if (!owner) style |= MB_TASKMODAL;
+    if (!MessageBoxW(owner, text.c_str(), title_.c_str(), style)) {
         ThrowLastError();
     }
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/Dpi.h"
+#include "app/ScreenReaderNames.h"
 #include "tests/CaseName.h"
 #include "tests/e2e/VantrelProcess.h"
 #include "tests/e2e/WindowDesign.h"
@@ -149,8 +150,8 @@ TEST_P(ScreenReaderTest, HearsTheControlsNameOrRole) {
     const ScreenReaderCase& c = GetParam();
     const ScopedCom com;
     Microsoft::WRL::ComPtr<IAccessible> accessible;
-    ASSERT_EQ(AccessibleObjectFromWindow(GetDlgItem(Window(), c.id), OBJID_CLIENT,
-                                         __uuidof(IAccessible), &accessible),
+    ASSERT_EQ(AccessibleObjectFromWindow(GetDlgItem(Window(), c.id), app::kClientObjectId,
+                                         IID_PPV_ARGS(accessible.ReleaseAndGetAddressOf())),
               S_OK);
     VARIANT self{};
     self.vt = VT_I4;  // CHILDID_SELF

@@ -28,7 +28,9 @@ class FakeFormControls final : public FormControls {
     }
     int List1ListIndex() const override { return listIndex; }
     std::wstring List1Item(int index) const override {
-        return index >= 0 && index < static_cast<int>(list1.size()) ? list1[index] : std::wstring();
+        return index >= 0 && index < static_cast<int>(list1.size())
+                   ? list1[static_cast<std::size_t>(index)]
+                   : std::wstring();
     }
 
     void Reload() override {

@@ -22,7 +22,7 @@ class FakeDropData final : public DropData {
         if (!fileList_ || index < 1 || index > static_cast<int>(files_.size())) {
             throw std::out_of_range("no such dropped file");
         }
-        return files_[index - 1];
+        return files_[static_cast<std::size_t>(index - 1)];
     }
 
   private:

@@ -88,8 +88,9 @@ TEST_F(ApplicationIcon, EveryImageIsAnUncompressedBitmapWithItsMask) {
         EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
 
         const std::size_t palette = entry.bitsPerPixel == 8 ? 256 * sizeof(RGBQUAD) : 0;
-        const std::size_t width = entry.width;
-        const std::size_t colourRow = (width * entry.bitsPerPixel / 8 + 3) / 4 * 4;
+        const auto width = static_cast<std::size_t>(entry.width);
+        const auto bits = static_cast<std::size_t>(entry.bitsPerPixel);
+        const std::size_t colourRow = (width * bits / 8 + 3) / 4 * 4;
         const std::size_t maskRow = ((width + 7) / 8 + 3) / 4 * 4;
         EXPECT_EQ(image.size(), sizeof(BITMAPINFOHEADER) + palette +
                                     (colourRow + maskRow) * static_cast<std::size_t>(entry.height));
@@ -117,10 +118,11 @@ std::array<int, 2> MaskCounts(std::string_view image, int size) {
     std::array<int, 2> counts{};
     const std::size_t mask = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD) +
                              static_cast<std::size_t>((size + 3) / 4 * 4 * size);
-    const int row = ((size + 7) / 8 + 3) / 4 * 4;
+    const auto row = static_cast<std::size_t>(((size + 7) / 8 + 3) / 4 * 4);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            const auto bits = ReadAt<BYTE>(image, mask + static_cast<std::size_t>(y) * row + x / 8);
+            const auto bits = ReadAt<BYTE>(
+                image, mask + static_cast<std::size_t>(y) * row + static_cast<std::size_t>(x / 8));
             ++counts[(bits & (0x80 >> (x % 8))) ? 1 : 0];
         }
     }
