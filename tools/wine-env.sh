@@ -7,6 +7,9 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export XDG_DATA_HOME="$wine_dir/xdg-data"
+# Wine names files through the Unix locale: without one (a fresh container sets none)
+# it cannot name 记事本.lnk. C.UTF-8 is on every Debian, whatever the caller's locale.
+export LC_ALL=C.UTF-8
 if [ -f "$wine_dir/display" ]; then
     DISPLAY=":$(cat "$wine_dir/display")"
     export DISPLAY
