@@ -16,6 +16,7 @@ import zipfile
 import zlib
 
 from signature_only_difference import without_signature
+from zip_names import entry_name
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -49,15 +50,15 @@ def zip_with_signed_exe(downloaded_zip, rebuilt_zip, epoch):
             exe = archive.read("Vantrel.exe")
     except (zipfile.BadZipFile, zlib.error, KeyError, EOFError):
         return False  # damaged, or no exe in it: it differs
-    with zipfile.ZipFile(rebuilt_zip, metadata_encoding="cp936") as archive, \
-            tempfile.TemporaryDirectory() as folder:
+    with zipfile.ZipFile(rebuilt_zip) as archive, tempfile.TemporaryDirectory() as folder:
         if not signed_copy_of(exe, archive.read("Vantrel.exe")):
             return False
+        names = []
         for info in archive.infolist():
-            with open(os.path.join(folder, info.filename), "wb") as file:
+            names.append(os.path.join(folder, entry_name(info)))
+            with open(names[-1], "wb") as file:
                 file.write(exe if info.filename == "Vantrel.exe" else archive.read(info))
         expected = os.path.join(folder, "expected.zip")
-        names = [os.path.join(folder, info.filename) for info in archive.infolist()]
         subprocess.run([sys.executable, os.path.join(HERE, "make_zip.py"), expected, str(epoch)] + names,
                        check=True)
         return read(expected) == read(downloaded_zip)

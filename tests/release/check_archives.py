@@ -4,11 +4,15 @@ Exact, sorted entries; every entry dated SOURCE_DATE_EPOCH with plain file modes
 extra time fields; a non-ASCII name, read from the raw headers, in code page 936 without
 the UTF-8 flag and with an Info-ZIP Unicode Path field; the user guide in the form Notepad
 reads on every Windows (UTF-8 with BOM, CRLF); the zip's exe is the exe beside it."""
+import os
 import struct
 import sys
 import time
 import zipfile
 import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from zip_names import entry_name  # noqa: E402
 
 main_zip, symbols_zip, exe, epoch = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
 problems = []
@@ -36,26 +40,26 @@ def check_chinese_name(where, name, flags, stored, extra):
 
 
 def check_entries(path, expected):
-    with zipfile.ZipFile(path, metadata_encoding="cp936") as archive:
+    with zipfile.ZipFile(path) as archive:
         infos = archive.infolist()
-        names = [info.filename for info in infos]
+        names = [entry_name(info) for info in infos]
         if names != expected:
             problems.append(f"{path}: entries {names}, expected {expected}")
         # DOS times have two-second steps.
         dated = time.gmtime(epoch - epoch % 2)[:6]
-        for info in infos:
+        for info, name in zip(infos, names):
             if info.date_time != dated:
-                problems.append(f"{info.filename}: dated {info.date_time}, expected {dated}")
+                problems.append(f"{name}: dated {info.date_time}, expected {dated}")
             if info.external_attr >> 16 != 0o100644:
-                problems.append(f"{info.filename}: mode {oct(info.external_attr >> 16)}")
+                problems.append(f"{name}: mode {oct(info.external_attr >> 16)}")
             if b"UT" in info.extra or b"ux" in info.extra:
-                problems.append(f"{info.filename}: extra time or owner field {info.extra!r}")
-            if not info.filename.isascii():
-                stored = info.orig_filename.encode("utf-8" if info.flag_bits & 0x800 else "cp936")
+                problems.append(f"{name}: extra time or owner field {info.extra!r}")
+            if not name.isascii():
+                stored = info.orig_filename.encode("utf-8" if info.flag_bits & 0x800 else "cp437")
                 central = (info.flag_bits, stored, info.extra)
-                check_chinese_name(f"{info.filename} (central)", info.filename, *central)
-                check_chinese_name(f"{info.filename} (local)", info.filename, *local_header(path, info))
-        return {info.filename: archive.read(info) for info in infos}
+                check_chinese_name(f"{name} (central)", name, *central)
+                check_chinese_name(f"{name} (local)", name, *local_header(path, info))
+        return {name: archive.read(info) for info, name in zip(infos, names)}
 
 
 files = check_entries(main_zip, ["LICENSE", "Vantrel.exe", "说明.txt"])
