@@ -16,6 +16,7 @@
 #include "bench/window/InterleavedStarts.h"
 #include "bench/window/Report.h"
 #include "tests/e2e/VantrelProcess.h"
+#include "tests/windows/EnvironmentValue.h"
 
 namespace vantrel::bench {
 namespace {
@@ -52,7 +53,7 @@ int wmain(int argc, wchar_t* argv[]) {
     }
     try {
         std::vector<vantrel::bench::ProgramStarts> builds;
-        if (_wgetenv(L"VANTREL_SAME_JOB_FLOOR_EXE")) {
+        if (!vantrel::testing::EnvironmentValue(L"VANTREL_SAME_JOB_FLOOR_EXE").empty()) {
             builds.push_back({{vantrel::testing::ExeNamedBy(L"VANTREL_SAME_JOB_FLOOR_EXE"),
                                vantrel::bench::kSameJobFloorWindowClass, vantrel::app::kList1},
                               {},

@@ -75,7 +75,8 @@ StartSeries MeasureStarts(int runs, const SendToFiles& few, const SendToFiles& m
     };
     for (int run = 0; run < runs; ++run) {
         std::fprintf(stderr, "start-up run %d of %d\n", run + 1, runs);
-        for (std::size_t i = 0; i < starts.size(); ++i) starts[(run + i) % starts.size()]();
+        for (std::size_t i = 0; i < starts.size(); ++i)
+            starts[(static_cast<std::size_t>(run) + i) % starts.size()]();
     }
     return series;
 }

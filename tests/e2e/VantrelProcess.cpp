@@ -1,12 +1,12 @@
 #include "tests/e2e/VantrelProcess.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <stdexcept>
 #include <utility>
 
 #include "sendto/Texts.h"
 #include "tests/e2e/WindowQueries.h"
+#include "tests/windows/EnvironmentValue.h"
 
 namespace vantrel::testing {
 namespace {
@@ -34,13 +34,12 @@ bool HasCaption(HWND window, const wchar_t* caption) {
 }  // namespace
 
 std::wstring ExeNamedBy(const wchar_t* name) {
-    const wchar_t* path = _wgetenv(name);
-    if (!path || !*path) {
+    std::wstring exe = EnvironmentValue(name);
+    if (exe.empty()) {
         std::string ascii;
         for (const wchar_t* c = name; *c; ++c) ascii += static_cast<char>(*c);
         throw std::runtime_error(ascii + " is not set");
     }
-    std::wstring exe = path;
     std::ranges::replace(exe, L'/', L'\\');
     return exe;
 }

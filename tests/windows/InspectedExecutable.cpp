@@ -3,15 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+
+#include "tests/windows/EnvironmentValue.h"
 
 namespace vantrel::testing {
 
 std::wstring InspectedExecutablePath() {
     // A copied test bundle names the program beside it; a build run names its own.
-    const wchar_t* named = _wgetenv(L"VANTREL_EXE");
+    const std::wstring named = EnvironmentValue(L"VANTREL_EXE");
     // The build names it with forward slashes; the loader functions want backslashes.
-    std::wstring path = named && *named ? named : L"" VANTREL_INSPECTED_EXE;
+    std::wstring path = named.empty() ? L"" VANTREL_INSPECTED_EXE : named;
     std::ranges::replace(path, L'/', L'\\');
     return path;
 }
