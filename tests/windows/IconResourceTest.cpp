@@ -116,9 +116,10 @@ std::array<int, 3> AlphaCounts(std::string_view image, int size) {
 // How many pixels the AND mask of an 8-bit image shows and hides.
 std::array<int, 2> MaskCounts(std::string_view image, int size) {
     std::array<int, 2> counts{};
-    const std::size_t mask = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD) +
-                             static_cast<std::size_t>((size + 3) / 4 * 4 * size);
-    const auto row = static_cast<std::size_t>(((size + 7) / 8 + 3) / 4 * 4);
+    const auto side = static_cast<std::size_t>(size);
+    const std::size_t mask =
+        sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD) + (side + 3) / 4 * 4 * side;
+    const std::size_t row = ((side + 7) / 8 + 3) / 4 * 4;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const auto bits = ReadAt<BYTE>(
