@@ -250,12 +250,15 @@ TEST_P(FocusComesBackTest, ToTheControlThatHadIt) {
         ShowWindow(Window(), SW_RESTORE);
     } else {
         PostClick(Window(), c.leave == Leave::kRefusedAdd ? kCommand1 : kCommand2);
-        if (c.leave == Leave::kLockedDelete) AnswerYesToShellQuestionOnWine(Process());
-        const HWND box = Process().WaitForMessageBox();
-        ASSERT_NE(box, nullptr);
-        EXPECT_TRUE(MessageBoxText(box).starts_with(c.message)) << c.name;
-        EXPECT_EQ(GetWindow(box, GW_OWNER), Window()) << "the box has another owner";
-        DismissMessageBox(box);
+        const bool locked = c.leave == Leave::kLockedDelete;
+        if (locked) AnswerShellOnAFileInUse(Process());
+        if (!locked || VantrelReportsAFileInUse()) {
+            const HWND box = Process().WaitForMessageBox();
+            ASSERT_NE(box, nullptr);
+            EXPECT_TRUE(MessageBoxText(box).starts_with(c.message)) << c.name;
+            EXPECT_EQ(GetWindow(box, GW_OWNER), Window()) << "the box has another owner";
+            DismissMessageBox(box);
+        }
     }
     EXPECT_TRUE(WaitUntil([&] { return Process().Focus() == Control(c.back); }))
         << "the focus is on " << Process().Focus() << ", the frame is " << Window();
