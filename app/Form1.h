@@ -51,6 +51,8 @@ class Form1 final : public FormControls {
 
     void OnCommand(int id, int notification);
     LRESULT OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBackground(HWND window, HDC dc) const;
+    void OnColoursChanged(HWND window, WPARAM wParam, LPARAM lParam);
     bool OnSetCursor(HWND over);
     void OnActivate(HWND window, bool active);
     void OnSetFocus(HWND window);
@@ -84,6 +86,10 @@ class Form1 final : public FormControls {
     std::unique_ptr<FormWindow> window_;
     std::optional<DroppedFiles> pendingDrop_;
     bool handlerRunning_ = false;
+    // Read at the start and again when the user changes it, not at every paint.
+    bool highContrast_;
+    // Between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE: the user drags the window.
+    bool movingOrSizing_ = false;
 };
 
 }  // namespace vantrel::app
