@@ -83,14 +83,18 @@ SIZE FormWindow::FrameSize(UINT dpi) {
 
 // On the work area of the primary monitor, where a new window is.
 void FormWindow::PlaceCentred(SIZE frame) const {
-    RECT wanted{0, 0, frame.cx, frame.cy};
+    RECT wanted{};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor)) {
         const RECT& work = monitor.rcWork;
-        OffsetRect(&wanted, work.left + (work.right - work.left - frame.cx) / 2,
-                   work.top + (work.bottom - work.top - frame.cy) / 2);
+        wanted.left = work.left + (work.right - work.left - frame.cx) / 2;
+        wanted.top = work.top + (work.bottom - work.top - frame.cy) / 2;
+    } else if (!GetWindowRect(Handle(), &wanted)) {
+        win32::ThrowLastError();  // else the system's default position will do
     }
+    wanted.right = wanted.left + frame.cx;
+    wanted.bottom = wanted.top + frame.cy;
     if (!MoveOntoWorkAreas(wanted)) win32::ThrowLastError();
 }
 
