@@ -111,8 +111,18 @@ void Form1::Show(int showCommand) {
     // Windows may take the first show's state from the starting program instead; maximized
     // in place (WM_GETMINMAXINFO), the restore changes no pixel.
     if (IsZoomed(window)) ShowWindow(window, SW_RESTORE);
-    window_->FinishAfterFirstPaint(text1DropTarget_.Get());
+    FinishAfterFirstPaint();
     if (Activates(showCommand)) Activate();
+}
+
+// A timer's message comes only once nothing is left to paint: the window shows before
+// the work its first paint does not need.
+void Form1::FinishAfterFirstPaint() {
+    if (!SetTimer(window_->Handle(), kAfterFirstPaint, USER_TIMER_MINIMUM, nullptr)) OnPainted();
+}
+
+void Form1::OnPainted() {
+    RunHandler([this] { window_->FinishAfterFirstPaint(text1DropTarget_.Get()); });
 }
 
 void Form1::Activate() {
@@ -150,12 +160,7 @@ void Form1::Reload() {
         ShowWindow(window_->Handle(), SW_SHOWNORMAL);  // its place is lost, the window is not
     }
     window_->KeepOnWorkAreas();
-    try {
-        window_->FinishAfterFirstPaint(text1DropTarget_.Get());
-    } catch (...) {
-        window_ = std::move(previous);  // a window without drops is no replacement
-        throw;
-    }
+    FinishAfterFirstPaint();
     Activate();
 }
 
@@ -256,6 +261,12 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         case kDropArrived:
             if (current) OnDropArrived();
+            return 0;
+        case WM_TIMER:
+            // After a click's handler, should one run: its window may be about to go.
+            if (wParam != kAfterFirstPaint || handlerRunning_) break;
+            KillTimer(window, kAfterFirstPaint);
+            if (current) OnPainted();
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORLISTBOX:

@@ -74,9 +74,14 @@ class Form1 final : public FormControls {
     // Brings a shown window to the front with the focus in Text1; a minimized
     // one waits for the user to restore it.
     void Activate();
+    // Lets Text1 take drops and names the controls for screen readers once the window has
+    // painted; a failure is shown, and the window works on without drops.
+    void FinishAfterFirstPaint();
+    void OnPainted();
 
     // Posted by a drop, so that its handler runs after the drop has returned.
     static constexpr UINT kDropArrived = WM_APP + 1;
+    static constexpr UINT_PTR kAfterFirstPaint = 1;
 
     HINSTANCE instance_;
     Platform& platform_;

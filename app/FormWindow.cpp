@@ -36,8 +36,6 @@ FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creat
 }
 
 void FormWindow::FinishAfterFirstPaint(IDropTarget* text1Target) {
-    // Painted now, before the posted messages that come ahead of a WM_PAINT.
-    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     NameForScreenReaders(Control(kText1), Control(kList1), Control(kLabel1));
     win32::ThrowIfFailed(RegisterDragDrop(Control(kText1), text1Target));
 }

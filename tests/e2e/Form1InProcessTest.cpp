@@ -53,6 +53,12 @@ class Form1InProcess : public ::testing::Test {
                                              });
         form_->Load();
         form_->Show(SW_SHOWNORMAL);
+        // Text1 takes drops once the window has painted.
+        for (int wait = 0; !Text1Target() && wait < 100; ++wait) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            DispatchPosted();
+        }
+        ASSERT_NE(Text1Target(), nullptr);
     }
     void TearDown() override {
         form_.reset();
