@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/ReadableColour.h"
+#include "app/SchemeColours.h"
 #include "app/ScreenReaderNames.h"
 #include "app/WindowText.h"
 #include "platform/Error.h"
@@ -33,17 +34,37 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
     }
 }
 
-// The design's system colours for a control's text, as long as they read.
-LRESULT UseColours(HDC dc, int text, int background, bool highContrast) {
-    SetTextColor(dc, ReadableTextColour(GetSysColor(text), GetSysColor(background),
-                                        GetSysColor(COLOR_WINDOWTEXT), highContrast));
-    SetBkColor(dc, GetSysColor(background));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+// A part's colours; the design's text colour only where it can be seen. High Contrast
+// pairs are drawn as the theme gives them.
+LRESULT UseColours(HDC dc, ColouredPart part, bool highContrast) {
+    const SystemColourPair pair = SchemeColours(part, highContrast);
+    const COLORREF text = GetSysColor(pair.text);
+    const COLORREF background = GetSysColor(pair.background);
+    SetTextColor(dc, highContrast
+                         ? text
+                         : ReadableTextColour(text, background, GetSysColor(COLOR_WINDOWTEXT)));
+    SetBkColor(dc, background);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(pair.background));
 }
 
 // The window has a fixed size: a "Maximized" shortcut shows it as designed.
 int WithoutMaximize(int showCommand) {
     return showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand;  // also SW_MAXIMIZE
+}
+
+// Maximized is the window's own rectangle where it is, so Windows' replacing the first
+// show with a "Maximized" shortcut's state shows nothing of it.
+void MaximizeInPlace(HWND window, MINMAXINFO& limits) {
+    RECT frame{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetWindowRect(window, &frame) ||
+        !GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return;
+    }
+    // The maximized position counts from the corner of the monitor it maximizes on.
+    limits.ptMaxPosition = {frame.left - monitor.rcMonitor.left, frame.top - monitor.rcMonitor.top};
+    limits.ptMaxSize = {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 bool Activates(int showCommand) {
@@ -57,7 +78,8 @@ Form1::Form1(HINSTANCE instance, Platform& platform, FontMaker makeFont)
     : instance_(instance),
       platform_(platform),
       makeFont_(std::move(makeFont)),
-      logic_(platform, *this) {
+      logic_(platform, *this),
+      highContrast_(HighContrastOn()) {
     RegisterFormClass(instance, &Form1::WindowProcedure);
     text1DropTarget_.Attach(
         new Text1DropTarget([this](DroppedFiles files) { QueueDrop(std::move(files)); }));
@@ -70,8 +92,7 @@ Form1::~Form1() {
 }
 
 std::unique_ptr<FormWindow> Form1::CreateFormWindow() {
-    return std::make_unique<FormWindow>(instance_, kClassName, this, text1DropTarget_.Get(),
-                                        makeFont_);
+    return std::make_unique<FormWindow>(instance_, kClassName, this, makeFont_);
 }
 
 void Form1::Load() {
@@ -87,9 +108,21 @@ void Form1::Load() {
 void Form1::Show(int showCommand) {
     const HWND window = window_->Handle();
     ShowWindow(window, WithoutMaximize(showCommand));
-    // Windows may take the first show's state from the starting program instead.
+    // Windows may take the first show's state from the starting program instead; maximized
+    // in place (WM_GETMINMAXINFO), the restore changes no pixel.
     if (IsZoomed(window)) ShowWindow(window, SW_RESTORE);
+    FinishAfterFirstPaint();
     if (Activates(showCommand)) Activate();
+}
+
+// A timer's message comes only once nothing is left to paint: the window shows before
+// the work its first paint does not need.
+void Form1::FinishAfterFirstPaint() {
+    if (!SetTimer(window_->Handle(), kAfterFirstPaint, USER_TIMER_MINIMUM, nullptr)) OnPainted();
+}
+
+void Form1::OnPainted() {
+    RunHandler([this] { window_->FinishAfterFirstPaint(text1DropTarget_.Get()); });
 }
 
 void Form1::Activate() {
@@ -126,7 +159,8 @@ void Form1::Reload() {
     if (!SetWindowPlacement(window_->Handle(), &placement)) {
         ShowWindow(window_->Handle(), SW_SHOWNORMAL);  // its place is lost, the window is not
     }
-    window_->KeepTopLeftOnWorkArea();
+    window_->KeepOnWorkAreas();
+    FinishAfterFirstPaint();
     Activate();
 }
 
@@ -230,17 +264,33 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case kDropArrived:
             if (current) OnDropArrived();
             return 0;
+        case WM_TIMER:
+            // After a click's handler, should one run: its window may be about to go.
+            if (wParam != kAfterFirstPaint || handlerRunning_) break;
+            KillTimer(window, kAfterFirstPaint);
+            if (current) OnPainted();
+            return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORLISTBOX:
         case WM_CTLCOLORBTN:
             return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
                                   message, wParam, lParam);
-        // A new scheme: every control asks for its colours again.
+        case WM_ERASEBKGND:
+            return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
         case WM_SETTINGCHANGE:
-            if (wParam != SPI_SETHIGHCONTRAST) break;
-            [[fallthrough]];
+            if (wParam == SPI_SETHIGHCONTRAST) OnColoursChanged(window, wParam, lParam);
+            break;
         case WM_SYSCOLORCHANGE:
-            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            OnColoursChanged(window, wParam, lParam);
+            break;
+        case WM_GETMINMAXINFO:
+            MaximizeInPlace(window, *reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
+        case WM_ENTERSIZEMOVE:
+            movingOrSizing_ = true;
+            break;
+        case WM_EXITSIZEMOVE:
+            movingOrSizing_ = false;
             break;
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
@@ -291,17 +341,34 @@ void Form1::OnCommand(int id, int notification) {
     }
 }
 
-// Looked up at every paint, so a scheme changed while the window is open is followed.
+// The colours are looked up at every paint, so a scheme changed while the window is
+// open is followed.
 LRESULT Form1::OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const int id = GetDlgCtrlID(control);
-    const bool highContrast = HighContrastOn();
-    if (id == kLabel1) return UseColours(dc, COLOR_HIGHLIGHT, COLOR_INACTIVECAPTION, highContrast);
-    if (id == kList1) return UseColours(dc, COLOR_BACKGROUND, COLOR_WINDOW, highContrast);
-    // Under High Contrast the buttons keep the scheme's own colours.
-    if ((id == kCommand1 || id == kCommand2) && !highContrast) {
+    if (id == kLabel1) return UseColours(dc, ColouredPart::Label1, highContrast_);
+    if (id == kList1) return UseColours(dc, ColouredPart::List1, highContrast_);
+    // Under High Contrast the buttons are drawn as the theme draws them.
+    if ((id == kCommand1 || id == kCommand2) && !highContrast_) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_ACTIVECAPTION));
     }
     return DefWindowProcW(GetParent(control), message, wParam, lParam);
+}
+
+LRESULT Form1::OnEraseBackground(HWND window, HDC dc) const {
+    RECT client{};
+    if (!GetClientRect(window, &client)) return FALSE;
+    const int background = SchemeColours(ColouredPart::Window, highContrast_).background;
+    return FillRect(dc, &client, GetSysColorBrush(background)) ? TRUE : FALSE;
+}
+
+// A new scheme: the controls hear of it as the common controls expect, and every part
+// is drawn again in its colours.
+void Form1::OnColoursChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    highContrast_ = HighContrastOn();
+    for (const ControlDesign& control : kControls) {
+        SendMessageW(GetDlgItem(window, control.id), WM_SYSCOLORCHANGE, wParam, lParam);
+    }
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool Form1::OnSetCursor(HWND over) {
@@ -328,14 +395,19 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
     } catch (const std::exception&) {
         return;  // the window stays as it was, at its old size, and still works
     }
-    // The suggested corner with the frame for the new DPI, in one move, as the
-    // system asks, so the window does not bounce between two monitors; on a screen
-    // too small for it, moved so the caption stays within reach.
+    // While the user drags the window across monitors the suggested rectangle is taken as
+    // it is, so the window stays under the pointer. Otherwise the suggested corner with the
+    // frame for the new DPI, in one move, with the caption within reach.
     const SIZE frame = FormWindow::FrameSize(dpi);
-    const POINT at = FormWindow::TopLeftOnWorkArea(
-        {suggested.left, suggested.top, suggested.left + frame.cx, suggested.top + frame.cy});
-    SetWindowPos(window_->Handle(), nullptr, at.x, at.y, frame.cx, frame.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT wanted{suggested.left, suggested.top, suggested.left + frame.cx,
+                      suggested.top + frame.cy};
+    if (movingOrSizing_) {
+        SetWindowPos(window_->Handle(), nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        static_cast<void>(window_->MoveOntoWorkAreas(wanted));
+    }
 }
 
 // While Text1 still exists: the registration holds the drop target until revoked.

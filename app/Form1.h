@@ -51,6 +51,8 @@ class Form1 final : public FormControls {
 
     void OnCommand(int id, int notification);
     LRESULT OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBackground(HWND window, HDC dc) const;
+    void OnColoursChanged(HWND window, WPARAM wParam, LPARAM lParam);
     bool OnSetCursor(HWND over);
     void OnActivate(HWND window, bool active);
     void OnSetFocus(HWND window);
@@ -72,9 +74,14 @@ class Form1 final : public FormControls {
     // Brings a shown window to the front with the focus in Text1; a minimized
     // one waits for the user to restore it.
     void Activate();
+    // Lets Text1 take drops and names the controls for screen readers once the window has
+    // painted; a failure is shown, and the window works on without drops.
+    void FinishAfterFirstPaint();
+    void OnPainted();
 
     // Posted by a drop, so that its handler runs after the drop has returned.
     static constexpr UINT kDropArrived = WM_APP + 1;
+    static constexpr UINT_PTR kAfterFirstPaint = 1;
 
     HINSTANCE instance_;
     Platform& platform_;
@@ -84,6 +91,10 @@ class Form1 final : public FormControls {
     std::unique_ptr<FormWindow> window_;
     std::optional<DroppedFiles> pendingDrop_;
     bool handlerRunning_ = false;
+    // Read at the start and again when the user changes it, not at every paint.
+    bool highContrast_;
+    // Between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE: the user drags the window.
+    bool movingOrSizing_ = false;
 };
 
 }  // namespace vantrel::app

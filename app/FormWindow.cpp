@@ -1,10 +1,9 @@
 #include "app/FormWindow.h"
 
-#include <algorithm>
-
 #include "app/Dpi.h"
 #include "app/PlaceholderSelection.h"
 #include "app/ScreenReaderNames.h"
+#include "app/WorkAreaPlacement.h"
 #include "platform/win32/SystemError.h"
 
 namespace vantrel::app {
@@ -16,12 +15,6 @@ UniqueFont CreateDesignFont(const FontDesign& design, UINT dpi, const FontMaker&
     return created;
 }
 
-// `at` where it lies in [low, high); else as near as a window of `size` fits, never below `low`.
-int Within(int at, int size, int low, int high) {
-    if (at >= low && at < high) return at;
-    return std::max(low, std::min(at, high - size));
-}
-
 }  // namespace
 
 UniqueFont MakeFont(const LOGFONTW& font) {
@@ -29,7 +22,7 @@ UniqueFont MakeFont(const LOGFONTW& font) {
 }
 
 FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creationData,
-                       IDropTarget* text1Target, const FontMaker& makeFont) {
+                       const FontMaker& makeFont) {
     window_.reset(CreateWindowExW(kExtendedStyle, className, texts::kTitle, kStyle, CW_USEDEFAULT,
                                   CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, creationData));
     if (!window_) win32::ThrowLastError();
@@ -37,11 +30,13 @@ FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creat
     // From here on a failure destroys the window with window_.
     CreateControls(instance);
     SelectPlaceholderWhenEntered(Control(kText1), texts::kPlaceholder);
-    NameForScreenReaders(Control(kText1), Control(kList1), Control(kLabel1));
     const UINT dpi = DpiForWindow(Handle());
     ApplyLayout(dpi, makeFont);
-    CenterOnWorkArea(FrameSize(dpi));
+    PlaceCentred(FrameSize(dpi));
+}
 
+void FormWindow::FinishAfterFirstPaint(IDropTarget* text1Target) {
+    NameForScreenReaders(Control(kText1), Control(kList1), Control(kLabel1));
     win32::ThrowIfFailed(RegisterDragDrop(Control(kText1), text1Target));
 }
 
@@ -84,41 +79,33 @@ SIZE FormWindow::FrameSize(UINT dpi) {
     return WindowSizeForClient(client, kStyle, kExtendedStyle, dpi);
 }
 
-void FormWindow::CenterOnWorkArea(SIZE frame) const {
+// On the work area of the primary monitor, where a new window is.
+void FormWindow::PlaceCentred(SIZE frame) const {
+    RECT wanted{};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    POINT at{};
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor)) {
         const RECT& work = monitor.rcWork;
-        // On a screen smaller than the window the caption stays on it.
-        at = {std::max(work.left, work.left + (work.right - work.left - frame.cx) / 2),
-              std::max(work.top, work.top + (work.bottom - work.top - frame.cy) / 2)};
-    } else {
-        flags |= SWP_NOMOVE;  // the system's default position is a fine fallback
+        wanted.left = work.left + (work.right - work.left - frame.cx) / 2;
+        wanted.top = work.top + (work.bottom - work.top - frame.cy) / 2;
+    } else if (!GetWindowRect(Handle(), &wanted)) {
+        win32::ThrowLastError();  // else the system's default position will do
     }
-    if (!SetWindowPos(Handle(), nullptr, at.x, at.y, frame.cx, frame.cy, flags)) {
-        win32::ThrowLastError();
-    }
+    wanted.right = wanted.left + frame.cx;
+    wanted.bottom = wanted.top + frame.cy;
+    if (!MoveOntoWorkAreas(wanted)) win32::ThrowLastError();
 }
 
-POINT FormWindow::TopLeftOnWorkArea(const RECT& frame) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        return {frame.left, frame.top};
-    }
-    const RECT& work = monitor.rcWork;
-    return {Within(frame.left, frame.right - frame.left, work.left, work.right),
-            Within(frame.top, frame.bottom - frame.top, work.top, work.bottom)};
+bool FormWindow::MoveOntoWorkAreas(const RECT& wanted) const {
+    const POINT at = PlaceOnWorkAreas(wanted, CurrentWorkAreas());
+    return SetWindowPos(Handle(), nullptr, at.x, at.y, wanted.right - wanted.left,
+                        wanted.bottom - wanted.top, SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
 }
 
-void FormWindow::KeepTopLeftOnWorkArea() const {
+void FormWindow::KeepOnWorkAreas() const {
     RECT frame{};
     if (IsIconic(Handle()) || !GetWindowRect(Handle(), &frame)) return;
-    const POINT at = TopLeftOnWorkArea(frame);
-    if (at.x == frame.left && at.y == frame.top) return;
-    SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    static_cast<void>(MoveOntoWorkAreas(frame));  // where it cannot move, it stays
 }
 
 void FormWindow::RememberFocus() {

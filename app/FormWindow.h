@@ -30,11 +30,11 @@ using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroye
 // table at the window's DPI. Destroying the object destroys the window.
 class FormWindow {
   public:
-    // Creates the window hidden and centred on the work area, with `text1Target`
-    // taking the drops on Text1. The drop target is revoked when the window is
-    // destroyed (WM_DESTROY), by its window procedure.
+    // Creates the window hidden and centred on the work area. Text1 takes drops only
+    // once FinishAfterFirstPaint has run; the window procedure revokes them when the
+    // window is destroyed (WM_DESTROY).
     FormWindow(HINSTANCE instance, const wchar_t* className, void* creationData,
-               IDropTarget* text1Target, const FontMaker& makeFont);
+               const FontMaker& makeFont);
     ~FormWindow() = default;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -48,12 +48,16 @@ class FormWindow {
     // The outer size of the window whose client area is the design's at `dpi`.
     static SIZE FrameSize(UINT dpi);
 
-    // Where a window of `frame` goes so that its top-left corner, and so its caption,
-    // is on the work area of its monitor. A corner already there stays; one outside
-    // moves as little as it can.
-    static POINT TopLeftOnWorkArea(const RECT& frame);
-    // Moves the window there, unless it is minimized.
-    void KeepTopLeftOnWorkArea() const;
+    // Moves and sizes the window to `wanted`, with its corner on a monitor's work area
+    // (PlaceOnWorkAreas); false with the last error set when it cannot be moved.
+    bool MoveOntoWorkAreas(const RECT& wanted) const;
+    // Keeps a window that is not minimized where it is, unless its corner is off every
+    // work area (a monitor gone, the screen made smaller).
+    void KeepOnWorkAreas() const;
+
+    // What the first paint does not need: Text1's drops and the screen readers' names.
+    // Throws vantrel::Error when Text1 cannot take drops.
+    void FinishAfterFirstPaint(IDropTarget* text1Target);
 
     // As a dialog box does: the control with the focus is noted when the window
     // loses it, and gets it back (Text1 when none was noted, or when the noted one
@@ -69,7 +73,7 @@ class FormWindow {
 
   private:
     void CreateControls(HINSTANCE instance);
-    void CenterOnWorkArea(SIZE frame) const;
+    void PlaceCentred(SIZE frame) const;
 
     // Declared before the window, so they are deleted only after it is destroyed.
     std::array<UniqueFont, kControls.size()> fonts_;

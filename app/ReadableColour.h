@@ -4,11 +4,11 @@
 
 namespace vantrel::app {
 
-// The text colour to draw with on `background`: the design's `wanted` colour where it
-// reads (a WCAG 2 contrast ratio of at least 3:1), else `fallback`, which under High
-// Contrast always wins: there the user's scheme is the one pair that reads.
-COLORREF ReadableTextColour(COLORREF wanted, COLORREF background, COLORREF fallback,
-                            bool highContrast);
+// The text colour to draw with on `background`. The design's `wanted` colour stands
+// unless it is practically invisible there (a WCAG 2 contrast ratio below 1.5:1); the
+// rescue is the scheme's `windowText` where it reads well (4.5:1), else black or white,
+// whichever contrasts more.
+COLORREF ReadableTextColour(COLORREF wanted, COLORREF background, COLORREF windowText);
 
 // Whether the user has a High Contrast scheme on.
 bool HighContrastOn();

@@ -38,23 +38,22 @@ DeleteOutcome Win32Platform::RecycleFile(const std::wstring& path) {
     operation.hwnd = MessageOwner();  // so the question cannot open behind the window
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
-    // One question only: the shell's own, before a file that cannot go to the
-    // Recycle Bin (a network share, a bin turned off) is deleted for good.
-    operation.fFlags =
-        FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_SILENT | FOF_NOERRORUI;
+    // The shell's own words for whatever keeps the file: its warning before a file that
+    // cannot go to the Recycle Bin (a network share, a bin turned off) is deleted for good,
+    // and its error dialogs (a file in use), whose Cancel is a cancel the user saw. With
+    // FOF_NOERRORUI the shell may cancel silently: a click on 删除 would end without a word.
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_SILENT;
     const int result = shellFileOperation_(operation);
-    const DWORD error = result ? ShellOperationError(result) : ERROR_SUCCESS;
-    const bool kept = Exists(path);
 
-    // A cancel with the file still there is the user's No to that question.
-    const bool cancelled =
-        error == ERROR_CANCELLED || (error == ERROR_SUCCESS && operation.fAnyOperationsAborted);
-    if (cancelled && kept) return DeleteOutcome::KeptByUser;
-    if (error != ERROR_SUCCESS) ThrowSystemError(error);
-    if (operation.fAnyOperationsAborted) ThrowSystemError(ERROR_REQUEST_ABORTED);
-    // The shell may report success for what it skipped: trust only the folder.
-    if (kept) ThrowSystemError(ERROR_ACCESS_DENIED);
-    return DeleteOutcome::Deleted;
+    // The folder, not the codes, tells what happened.
+    if (!Exists(path)) return DeleteOutcome::Deleted;
+    const DWORD error = result ? ShellOperationError(result) : ERROR_SUCCESS;
+    // The user has just answered the shell's question or dialog with No or Cancel.
+    if (error == ERROR_CANCELLED || (error == ERROR_SUCCESS && operation.fAnyOperationsAborted)) {
+        return DeleteOutcome::KeptByUser;
+    }
+    // The shell may report success for what it skipped.
+    ThrowSystemError(error != ERROR_SUCCESS ? error : ERROR_ACCESS_DENIED);
 }
 
 }  // namespace vantrel::win32

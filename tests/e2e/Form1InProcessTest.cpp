@@ -7,7 +7,9 @@
 #include "app/Dpi.h"
 #include "app/Form1.h"
 #include "app/ReadableColour.h"
+#include "app/SchemeColours.h"
 #include "app/ScopedOle.h"
+#include "app/WorkAreaPlacement.h"
 #include "platform/Error.h"
 #include "sendto/Texts.h"
 #include "tests/CaseName.h"
@@ -51,6 +53,12 @@ class Form1InProcess : public ::testing::Test {
                                              });
         form_->Load();
         form_->Show(SW_SHOWNORMAL);
+        // Text1 takes drops once the window has painted.
+        for (int wait = 0; !Text1Target() && wait < 100; ++wait) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            DispatchPosted();
+        }
+        ASSERT_NE(Text1Target(), nullptr);
     }
     void TearDown() override {
         form_.reset();
@@ -203,8 +211,8 @@ struct ReadableCase {
     const char* name;
     COLORREF wanted;
     COLORREF background;
-    bool highContrast;
-    bool keepsWanted;  // else the fallback
+    COLORREF windowText;
+    COLORREF drawn;
 };
 
 void PrintTo(const ReadableCase& value, std::ostream* out) {
@@ -213,28 +221,66 @@ void PrintTo(const ReadableCase& value, std::ostream* out) {
 
 class ReadableTextColourTest : public ::testing::TestWithParam<ReadableCase> {};
 
-TEST_P(ReadableTextColourTest, KeepsTheWantedColourOnlyWhereItReads) {
+TEST_P(ReadableTextColourTest, KeepsTheDesignUnlessItCannotBeSeen) {
     const ReadableCase& c = GetParam();
-    constexpr COLORREF kFallback = RGB(1, 2, 3);
-    EXPECT_EQ(app::ReadableTextColour(c.wanted, c.background, kFallback, c.highContrast),
-              c.keepsWanted ? c.wanted : kFallback);
+    EXPECT_EQ(app::ReadableTextColour(c.wanted, c.background, c.windowText), c.drawn);
 }
 
-// WCAG 2 puts grey 148 on white at 3.03:1 and grey 149 at 2.995:1.
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// WCAG 2 puts grey 210 on white at 1.51:1 and grey 211 at 1.497:1; grey 118 on white at
+// 4.54:1 and grey 119 at 4.48:1.
+INSTANTIATE_TEST_SUITE_P(Pairs, ReadableTextColourTest,
+                         ::testing::Values(
+                             // The link's pair on the default schemes.
+                             ReadableCase{"Windows10HighlightOnInactiveCaption", RGB(0, 120, 215),
+                                          RGB(191, 205, 219), kBlack, RGB(0, 120, 215)},
+                             ReadableCase{"Windows7HighlightOnInactiveCaption", RGB(51, 153, 255),
+                                          RGB(191, 205, 219), kBlack, RGB(51, 153, 255)},
+                             ReadableCase{"GreyJustAbove1Point5To1", RGB(210, 210, 210), kWhite,
+                                          kBlack, RGB(210, 210, 210)},
+                             ReadableCase{"GreyJustBelow1Point5To1", RGB(211, 211, 211), kWhite,
+                                          RGB(118, 118, 118), RGB(118, 118, 118)},
+                             ReadableCase{"WindowTextJustBelow4Point5To1GivesBlack", kWhite, kWhite,
+                                          RGB(119, 119, 119), kBlack},
+                             ReadableCase{"DarkOnDarkGivesWhite", RGB(20, 20, 20), kBlack,
+                                          RGB(10, 10, 10), kWhite}),
+                         CaseName);
+
+struct SchemeCase {
+    const char* name;
+    app::ColouredPart part;
+    bool highContrast;
+    int text;
+    int background;
+};
+
+void PrintTo(const SchemeCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class SchemeColoursTest : public ::testing::TestWithParam<SchemeCase> {};
+
+// Under High Contrast only the pairs contrast themes promise, never a design colour
+// beside a theme colour.
+TEST_P(SchemeColoursTest, AreTheDesignsOrThePairsContrastThemesPromise) {
+    const SchemeCase& c = GetParam();
+    const app::SystemColourPair pair = app::SchemeColours(c.part, c.highContrast);
+    EXPECT_EQ(pair.text, c.text);
+    EXPECT_EQ(pair.background, c.background);
+}
+
 INSTANTIATE_TEST_SUITE_P(
-    Pairs, ReadableTextColourTest,
-    ::testing::Values(
-        ReadableCase{"BlackOnWhite", RGB(0, 0, 0), RGB(255, 255, 255), false, true},
-        ReadableCase{"WhiteDesktopOnWhiteList", RGB(255, 255, 255), RGB(255, 255, 255), false,
-                     false},
-        ReadableCase{"BlackOnBlack", RGB(0, 0, 0), RGB(0, 0, 0), false, false},
-        ReadableCase{"GreyJustAbove3To1", RGB(148, 148, 148), RGB(255, 255, 255), false, true},
-        ReadableCase{"GreyJustBelow3To1", RGB(149, 149, 149), RGB(255, 255, 255), false, false},
-        ReadableCase{"LighterTextOnDarkBackground", RGB(90, 90, 90), RGB(0, 0, 0), false, true},
-        ReadableCase{"Windows10HighlightOnInactiveCaption", RGB(0, 120, 215), RGB(191, 205, 219),
-                     false, false},
-        ReadableCase{"HighContrastOverridesAReadablePair", RGB(0, 0, 0), RGB(255, 255, 255), true,
-                     false}),
+    Parts, SchemeColoursTest,
+    ::testing::Values(SchemeCase{"Label1", app::ColouredPart::Label1, false, COLOR_HIGHLIGHT,
+                                 COLOR_INACTIVECAPTION},
+                      SchemeCase{"HighContrastWindow", app::ColouredPart::Window, true,
+                                 COLOR_WINDOWTEXT, COLOR_WINDOW},
+                      SchemeCase{"HighContrastList1", app::ColouredPart::List1, true,
+                                 COLOR_WINDOWTEXT, COLOR_WINDOW},
+                      SchemeCase{"HighContrastLabel1IsTheHyperlinkPair", app::ColouredPart::Label1,
+                                 true, COLOR_HOTLIGHT, COLOR_WINDOW}),
     CaseName);
 
 struct ColourCase {
@@ -261,9 +307,12 @@ TEST_P(ControlColour, DrawsInTheDesignedSystemColoursWhereTheyRead) {
                      reinterpret_cast<LPARAM>(Control(colours.id))));
     const COLORREF text = GetTextColor(dc);
     DeleteDC(dc);
-    EXPECT_EQ(text, app::ReadableTextColour(GetSysColor(colours.textColour),
-                                            GetSysColor(colours.background),
-                                            GetSysColor(COLOR_WINDOWTEXT), app::HighContrastOn()));
+    const COLORREF expected = app::HighContrastOn()
+                                  ? GetSysColor(colours.textColour)
+                                  : app::ReadableTextColour(GetSysColor(colours.textColour),
+                                                            GetSysColor(colours.background),
+                                                            GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(text, expected);
     EXPECT_EQ(brush, GetSysColorBrush(colours.background));
 }
 
@@ -325,9 +374,13 @@ TEST_F(Form1InProcess, ReloadOfAMinimizedWindowKeepsItsPlaceForTheRestore) {
     EXPECT_EQ(GetFocus(), Control(app::kText1));
 }
 
-TEST_F(Form1InProcess, ReloadOfAMaximizedWindowShowsItAsDesigned) {
+// Windows replaces the first show of a program started "Maximized": the window must not
+// grow for the moment until it is restored.
+TEST_F(Form1InProcess, MaximizedStaysInPlaceAndReloadShowsItAsDesigned) {
+    const Box normal = BoxOf(RectInParent(Window()));
     ShowWindow(Window(), SW_MAXIMIZE);
     ASSERT_TRUE(IsZoomed(Window()));
+    EXPECT_EQ(BoxOf(RectInParent(Window())), normal);
 
     form_->Reload();
 
@@ -374,6 +427,67 @@ INSTANTIATE_TEST_SUITE_P(Screen, TopLeftOnWorkArea,
                                            WorkAreaCase{"DpiChangeAboveLeft", 240, false},
                                            WorkAreaCase{"DpiChangeBelowRight", 240, true}),
                          CaseName);
+
+// A drag across monitors of different scale: the window stays under the pointer.
+TEST_F(Form1InProcess, DpiChangeWhileTheUserDragsTakesTheSuggestedRectangleAsItIs) {
+    const SIZE frame = app::FormWindow::FrameSize(144);
+    const RECT suggested{-3000, -2000, -3000 + frame.cx, -2000 + frame.cy};
+    SendMessageW(Window(), WM_ENTERSIZEMOVE, 0, 0);
+    ChangeDpi(144, suggested);
+    SendMessageW(Window(), WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_EQ(BoxOf(RectInParent(Window())), (Box{-3000, -2000, frame.cx, frame.cy}));
+}
+
+struct PlacementCase {
+    const char* name;
+    std::vector<RECT> workAreas;
+    POINT corner;  // of a window of 850 x 520
+    POINT placed;
+};
+
+void PrintTo(const PlacementCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class PlaceOnWorkAreasTest : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(PlaceOnWorkAreasTest, KeepsACornerOnAWorkAreaAndMovesOneOffAllAsLittleAsNeeded) {
+    const PlacementCase& c = GetParam();
+    const RECT frame{c.corner.x, c.corner.y, c.corner.x + 850, c.corner.y + 520};
+    const POINT placed = app::PlaceOnWorkAreas(frame, c.workAreas);
+    EXPECT_EQ(placed.x, c.placed.x);
+    EXPECT_EQ(placed.y, c.placed.y);
+}
+
+// Work areas as Windows gives them, the primary monitor's first, the taskbar below.
+const RECT kPrimary{0, 0, 1920, 1040};
+const RECT kRightOfPrimary{1920, 0, 3840, 2120};
+const RECT kAboveLeftOfPrimary{-1280, -1024, 0, -40};
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, PlaceOnWorkAreasTest,
+    ::testing::Values(
+        PlacementCase{
+            "CornerOnTheLeftMostOnTheRight", {kPrimary, kRightOfPrimary}, {1500, 100}, {1500, 100}},
+        PlacementCase{
+            "CornerOnTheSecondMonitor", {kPrimary, kRightOfPrimary}, {2000, 1500}, {2000, 1500}},
+        PlacementCase{"CornerOffEveryMonitorGoesToTheNearest",
+                      {kPrimary, kRightOfPrimary},
+                      {4000, 300},
+                      {2990, 300}},
+        PlacementCase{"CornerOnAMonitorAboveLeftOfThePrimary",
+                      {kPrimary, kAboveLeftOfPrimary},
+                      {-600, -500},
+                      {-600, -500}},
+        PlacementCase{"CornerBeyondAMonitorAboveLeftOfThePrimary",
+                      {kPrimary, kAboveLeftOfPrimary},
+                      {-1500, -1100},
+                      {-1280, -1024}},
+        PlacementCase{"ScreenSmallerThanTheWindowKeepsTheCaptionOnIt",
+                      {RECT{0, 0, 800, 600}},
+                      {900, 700},
+                      {0, 80}}),
+    CaseName);
 
 struct DropCase {
     const char* name;

@@ -60,14 +60,21 @@ std::wstring Delete(VantrelProcess& process, int index) {
     return TakeMessage(process);
 }
 
-HWND AnswerYesToShellQuestionOnWine(VantrelProcess& process) {
-    if (!RunningOnWine()) return nullptr;
-    const HWND question = process.WaitForShellQuestion();
-    if (!question) throw std::runtime_error("Wine asked nothing before deleting for good");
-    const HWND owner = GetWindow(question, GW_OWNER);
-    PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-    WaitUntil([&] { return !IsWindow(question); });
+HWND AnswerShellOnAFileInUse(VantrelProcess& process) {
+    const HWND shell = process.WaitForShellQuestion();
+    if (!shell) throw std::runtime_error("the shell said nothing about the file in use");
+    const HWND owner = GetWindow(shell, GW_OWNER);
+    if (RunningOnWine()) {
+        PostMessageW(shell, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    } else {
+        PostMessageW(shell, WM_CLOSE, 0, 0);  // the dialog's Cancel
+    }
+    WaitUntil([&] { return !IsWindow(shell); });
     return owner;
+}
+
+bool VantrelReportsAFileInUse() {
+    return RunningOnWine();
 }
 
 int EntryIndex(HWND form, const std::wstring& name) {

@@ -23,10 +23,13 @@ std::wstring Add(VantrelProcess& process, const std::wstring& text);
 // Selects item `index` of List1 (-1: none), presses the delete button and takes the answer.
 std::wstring Delete(VantrelProcess& process, int index);
 
-// Wine asks before it deletes for good a file its trash cannot take, such as one
-// held open, where Windows refuses the file at once. Answers Yes, so the delete goes
-// on and fails as on Windows; returns the question's owner. Null on Windows.
-HWND AnswerYesToShellQuestionOnWine(VantrelProcess& process);
+// What the shell says to a delete of a file another program holds open. Wine asks whether
+// to delete it for good, as its trash cannot take it: answered Yes, the delete goes on and
+// fails, and Vantrel reports it. Windows says the file is in use: answered Cancel, Vantrel
+// adds nothing. Returns the shell window's owner; throws when the shell says nothing.
+HWND AnswerShellOnAFileInUse(VantrelProcess& process);
+// Whether Vantrel has its own message after that answer.
+bool VantrelReportsAFileInUse();
 
 // The index of the entry `name` in List1, or -1 when it is not listed.
 int EntryIndex(HWND form, const std::wstring& name);

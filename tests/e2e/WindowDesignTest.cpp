@@ -9,6 +9,7 @@
 #include "app/ScreenReaderNames.h"
 #include "tests/CaseName.h"
 #include "tests/e2e/VantrelProcess.h"
+#include "tests/e2e/Wait.h"
 #include "tests/e2e/WindowDesign.h"
 #include "tests/e2e/WindowQueries.h"
 #include "tests/windows/ScopedCom.h"
@@ -155,17 +156,20 @@ TEST_P(ScreenReaderTest, HearsTheControlsNameOrRole) {
               S_OK);
     VARIANT self{};
     self.vt = VT_I4;  // CHILDID_SELF
-    if (c.said) {
+    // The names come once the window has painted.
+    std::wstring heard;
+    VARIANT role{};
+    EXPECT_TRUE(WaitUntil([&] {
+        if (!c.said)
+            return accessible->get_accRole(self, &role) == S_OK && role.vt == VT_I4 &&
+                   role.lVal == c.role;
         BSTR said = nullptr;
-        ASSERT_EQ(accessible->get_accName(self, &said), S_OK);
-        EXPECT_EQ(std::wstring(said, SysStringLen(said)), c.said);
+        if (accessible->get_accName(self, &said) != S_OK) return false;
+        heard.assign(said, SysStringLen(said));
         SysFreeString(said);
-    } else {
-        VARIANT role{};
-        ASSERT_EQ(accessible->get_accRole(self, &role), S_OK);
-        EXPECT_EQ(role.vt, VT_I4);
-        EXPECT_EQ(role.lVal, c.role);
-    }
+        return heard == c.said;
+    })) << ::testing::PrintToString(heard)
+        << ", role " << role.lVal;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -74,7 +74,7 @@ int ListSelection(HWND list) {
     return static_cast<int>(Ask(list, LB_GETCURSEL));
 }
 
-int PixelsOtherThan(HWND window, COLORREF colour) {
+int PixelsOf(HWND window, COLORREF colour) {
     const SIZE size = ClientSize(window);
     POINT origin{};
     ClientToScreen(window, &origin);
@@ -87,18 +87,23 @@ int PixelsOtherThan(HWND window, COLORREF colour) {
     const HGDIOBJ previous = SelectObject(memory, bitmap);
     const BOOL copied =
         bitmap && BitBlt(memory, 0, 0, size.cx, size.cy, screen, origin.x, origin.y, SRCCOPY);
-    int others = 0;
+    int found = 0;
     // A DIB pixel is 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
     const DWORD wanted = RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
     for (LONG i = 0; copied && i < size.cx * size.cy; ++i) {
-        if ((static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) != wanted) ++others;
+        if ((static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) == wanted) ++found;
     }
     SelectObject(memory, previous);
     if (bitmap) DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     if (!copied) throw std::runtime_error("the screen could not be read");
-    return others;
+    return found;
+}
+
+int PixelsOtherThan(HWND window, COLORREF colour) {
+    const SIZE size = ClientSize(window);
+    return size.cx * size.cy - PixelsOf(window, colour);
 }
 
 LOGFONTW FontOf(HWND window) {

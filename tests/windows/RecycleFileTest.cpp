@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/Error.h"
 #include "platform/win32/ExtendedPath.h"
 #include "platform/win32/ShellOperationError.h"
@@ -83,15 +86,46 @@ TEST_F(Win32RecycleFile, NameTheShellWouldShortenTouchesNoOtherFile) {
     ExpectFailureKeeps(spaced, {plain, dotted, spacedPlain, spaced});
 }
 
+// The shell's dialog, shown by this process while a delete waits on it.
+HWND ShellDialogOfThisProcess() {
+    for (HWND window = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); window;
+         window = FindWindowExW(nullptr, window, L"#32770", nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId() && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
 // Wine asks instead whether to delete the file for good; the window tests answer it.
-TEST_F(Win32RecycleFile, FileInUseFailsAndIsKept) {
+// Windows says the file is in use, so the user knows why it stays: the dialog's Cancel.
+TEST_F(Win32RecycleFile, FileInUseIsKeptAfterTheShellSaidSo) {
     if (testing::RunningOnWine()) GTEST_SKIP() << "Wine asks before deleting a file in use";
     const std::wstring file = folder.AddFile(L"in use.lnk");
     const HANDLE open =
         CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
-    ExpectFailureKeeps(file, {file});
+    std::atomic<bool> seen = false;
+    std::atomic<bool> done = false;
+    std::thread user([&] {
+        while (!done) {
+            if (const HWND dialog = ShellDialogOfThisProcess()) {
+                seen = true;
+                PostMessageW(dialog, WM_CLOSE, 0, 0);
+            }
+            Sleep(50);
+        }
+    });
+    try {
+        EXPECT_EQ(platform.RecycleFile(file), DeleteOutcome::KeptByUser);
+    } catch (const Error& e) {
+        ADD_FAILURE() << "failed with " << e.SystemCode() << " after the shell's dialog";
+    }
+    done = true;
+    user.join();
     CloseHandle(open);
+    EXPECT_TRUE(seen) << "the shell said nothing: the user would not know why the file stays";
+    EXPECT_TRUE(PathExists(file));
 }
 
 // What the shell may answer a delete with, as the platform reads it.
@@ -141,6 +175,7 @@ TEST_P(Win32ShellAnswer, IsReadFromTheFolderAndTheShellsWords) {
     EXPECT_EQ(asked.hwnd, GetDesktopWindow());
     constexpr FILEOP_FLAGS kAsked = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING;
     EXPECT_EQ(asked.fFlags & kAsked, kAsked);
+    EXPECT_EQ(asked.fFlags & FOF_NOERRORUI, 0) << "the shell could cancel without a word";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -158,7 +193,9 @@ INSTANTIATE_TEST_SUITE_P(
                                       false,
                                       {},
                                       ERROR_SHARING_VIOLATION},
-                      ShellAnswerCase{"AbortedYetGone", 0, true, true, {}, ERROR_REQUEST_ABORTED},
+                      ShellAnswerCase{"AbortedYetGone", 0, true, true, DeleteOutcome::Deleted, 0},
+                      ShellAnswerCase{"FailedYetGone", ERROR_SHARING_VIOLATION, false, true,
+                                      DeleteOutcome::Deleted, 0},
                       ShellAnswerCase{
                           "SuccessThatKeptTheFile", 0, false, false, {}, ERROR_ACCESS_DENIED}),
     CaseName);
