@@ -3,6 +3,7 @@
 # Hermetic: the prefix, the trash (Recycle Bin) and the display all live in that folder.
 wine_dir=$(mkdir -p "$1" && cd "$1" && pwd)
 export WINEPREFIX="$wine_dir/prefix"
+# 64-bit, and 32-bit programs too where wine32 is installed (tools/wine-session.sh).
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
