@@ -8,6 +8,16 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export XDG_DATA_HOME="$wine_dir/xdg-data"
+# Debian's wine starts its 32-bit loader whenever wine32 is installed, which fails where the
+# kernel runs no 32-bit programs: there the 64-bit loader runs the 64-bit programs alone.
+if [ -x /usr/lib/wine/wine64 ] && ! "$(dirname "${BASH_SOURCE[0]}")/wine32-check.sh" >/dev/null; then
+    mkdir -p "$wine_dir/bin"
+    for name in wine wine-stable; do
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$wine_dir/bin/$name"
+        chmod +x "$wine_dir/bin/$name"
+    done
+    export PATH="$wine_dir/bin:$PATH" WINELOADER=/usr/lib/wine/wine64
+fi
 if [ -f "$wine_dir/display" ]; then
     DISPLAY=":$(cat "$wine_dir/display")"
     export DISPLAY
