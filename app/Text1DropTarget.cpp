@@ -58,6 +58,8 @@ HRESULT Text1DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
         onDrop_(DroppedFiles(data));
     } catch (const std::exception&) {
         return E_OUTOFMEMORY;  // copying the list is all that can fail here
+    } catch (...) {
+        return E_UNEXPECTED;  // nothing may unwind into OLE's drag loop
     }
     return S_OK;
 }

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <exception>
+
 #include "app/Form1.h"
 #include "app/ScopedOle.h"
 #include "platform/Error.h"
@@ -35,6 +37,21 @@ int RunMessageLoop(const vantrel::app::Form1& form) {
     return static_cast<int>(message.wParam);
 }
 
+// Nothing may leave wWinMain: a message box that cannot show leaves the exit code alone.
+void TellStartFailure(vantrel::win32::Win32Platform& platform,
+                      const std::exception_ptr& failure) noexcept {
+    try {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const vantrel::Error& e) {
+            platform.ShowMessage(vantrel::ErrorText(e));
+        } catch (...) {
+            platform.ShowMessage(vantrel::texts::kStartFailure);
+        }
+    } catch (...) {
+    }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
@@ -49,10 +66,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
         form.Load();
         form.Show(nShowCmd);
         return RunMessageLoop(form);
-    } catch (const vantrel::Error& e) {
-        platform.ShowMessage(vantrel::ErrorText(e));
-    } catch (const std::exception&) {
-        platform.ShowMessage(vantrel::texts::kStartFailure);
+    } catch (...) {
+        TellStartFailure(platform, std::current_exception());
     }
     return 1;
 }

@@ -5,11 +5,16 @@ if(MSVC)
     set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
     add_compile_options(/utf-8 /permissive-)
     add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
-    # ASLR with 64-bit entropy, no executable data and terminal-server awareness,
+    # ASLR (with 64-bit entropy in the x64 build), no executable data and terminal-server awareness,
     # stated even where they are the default; a hash, not the clock, as time stamp.
     # Control Flow Guard checks every indirect call against the image's table of targets.
     add_compile_options(/Brepro /guard:cf)
-    add_link_options(/DYNAMICBASE /NXCOMPAT /HIGHENTROPYVA /TSAWARE /Brepro /guard:cf)
+    add_link_options(/DYNAMICBASE /NXCOMPAT /TSAWARE /Brepro /guard:cf)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        add_link_options(/HIGHENTROPYVA)
+    else()
+        add_link_options(/LARGEADDRESSAWARE)
+    endif()
     # Windows 7 is the oldest system the manifest names.
     set(CMAKE_CREATE_WIN32_EXE "/subsystem:windows,6.01")
     set(CMAKE_CREATE_CONSOLE_EXE "/subsystem:console,6.01")
@@ -24,8 +29,15 @@ elseif(WIN32)
     else()
         add_link_options($<$<CONFIG:Release,MinSizeRel>:-s>)
     endif()
-    # ASLR with 64-bit entropy (image base above 4 GB) and no executable data.
-    add_link_options(-Wl,--dynamicbase,--nxcompat,--high-entropy-va,--image-base,0x140000000)
+    # ASLR and no executable data.
+    add_link_options(-Wl,--dynamicbase,--nxcompat)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        # 64-bit entropy needs an image base above 4 GB.
+        add_link_options(-Wl,--high-entropy-va,--image-base,0x140000000)
+    else()
+        # 4 GB of address space instead of 2 under 64-bit Windows, 3 GB with /3GB.
+        add_link_options(-Wl,--large-address-aware)
+    endif()
     # Without terminal-server awareness, Remote Desktop servers hand the program a
     # private per-user Windows folder.
     add_link_options(-Wl,--tsaware)

@@ -9,6 +9,8 @@ echo "SOURCE_DATE_EPOCH $epoch"
 echo "Debian $(cat /etc/debian_version)"
 for package in g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
     gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
+    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix gcc-mingw-w64-i686-posix-runtime \
+    binutils-mingw-w64-i686 mingw-w64-i686-dev \
     mingw-w64-common cmake ninja-build python3 osslsigncode; do
     echo "$package $(dpkg-query -W -f='${Version}' "$package" 2>/dev/null || echo 'not installed')"
 done

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev
-    mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+    mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386 xvfb xauth
     fonts-wqy-microhei fonts-wine imagemagick
     clang libclang-rt-14-dev clang-tidy cppcheck
     git python3 osslsigncode openssl unzip
@@ -23,5 +23,10 @@ echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# wine32 runs the x86 build's tests; its packages are of the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "Adding the i386 architecture for wine32"
+    $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -q
 $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds a release of Vantrel from a fresh build folder of its own (build/release-build)
-# and writes to OUTPUT_DIR (default build/release):
-#   Vantrel-<version>-windows-x64.zip          Vantrel.exe, LICENSE and 说明.txt
-#   Vantrel-<version>-windows-x64-symbols.zip  Vantrel.exe.debug, the debug information
-#                                              that Vantrel.exe names in its debug link
-#   Vantrel-<version>-windows-x64-tests.zip    the Windows tests with run-tests.cmd, for
-#                                              running them on a real Windows machine
-#   Vantrel.exe                                the exe of the zip, for comparing
+# Builds a release of Vantrel for 64-bit (x64) and 32-bit (x86) Windows, each from a fresh
+# build folder of its own (build/release-build, build/release-build-x86), and writes to
+# OUTPUT_DIR (default build/release), for ARCH x64 and x86:
+#   Vantrel-<version>-windows-ARCH.zip          Vantrel.exe, LICENSE and 说明.txt
+#   Vantrel-<version>-windows-ARCH-symbols.zip  Vantrel.exe.debug, the debug information
+#                                               that its Vantrel.exe names in its debug link
+#   Vantrel-<version>-windows-ARCH-tests.zip    the Windows tests with run-tests.cmd, for
+#                                               running them on a real Windows machine
+#   Vantrel.exe                                 the x64 zip's exe, for comparing
 #   BUILDINFO.txt                              the commit, time and tool versions
 #   SHA256SUMS                                 for `sha256sum -c`
 # Usage: tools/release.sh [--no-tests] [OUTPUT_DIR]
@@ -98,50 +99,79 @@ mkdir -p "$output" 2>/dev/null || fail "cannot create the output folder $output"
 output=$(cd "$output" && pwd)
 probe=$(mktemp "$output/.write-test.XXXXXX" 2>/dev/null) || fail "cannot write to the output folder $output"
 rm -f "$probe"
-name="Vantrel-$version-windows-x64"
-outputs=("$name.zip" "$name-symbols.zip")
-[ "$tests" = yes ] && outputs+=("$name-tests.zip")
+architectures=(x64 x86)
+outputs=()
+for arch in "${architectures[@]}"; do
+    name="Vantrel-$version-windows-$arch"
+    outputs+=("$name.zip" "$name-symbols.zip")
+    [ "$tests" = yes ] && outputs+=("$name-tests.zip")
+done
 outputs+=(Vantrel.exe BUILDINFO.txt SHA256SUMS)
 
 # Everything is written here first; the earlier release stays until the end.
 stage=$(mktemp -d "$output/.stage.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 
-# --- Build.
-build=build/release-build
-rm -rf "$build"
-cmake --preset release >/dev/null
-if [ "$tests" = yes ]; then
-    cmake --build --preset release
-else
-    cmake --build --preset release --target Vantrel
-fi
-cp "$build/app/Vantrel.exe" "$build/app/Vantrel.exe.debug" "$stage/"
+# --- Build, sign and package each machine's program in turn.
+# ARCH: the build preset and its folder.
+preset_of() { if [ "$1" = x64 ]; then echo release; else echo "release-$1"; fi; }
+build_dir_of() { if [ "$1" = x64 ]; then echo build/release-build; else echo "build/release-build-$1"; fi; }
 
-if [ "$signing" = yes ]; then
+# FOLDER: builds its Vantrel.exe (and the tests) into FOLDER with its debug file.
+build_release() {
+    local arch=$1 folder=$2 preset build
+    preset=$(preset_of "$arch")
+    build=$(build_dir_of "$arch")
+    rm -rf "$build"
+    cmake --preset "$preset" >/dev/null
+    if [ "$tests" = yes ]; then
+        cmake --build --preset "$preset"
+    else
+        cmake --build --preset "$preset" --target Vantrel
+    fi
+    mkdir -p "$folder"
+    cp "$build/app/Vantrel.exe" "$build/app/Vantrel.exe.debug" "$folder/"
+}
+
+sign_exe() {
+    local exe=$1 sign
     sign=(osslsigncode sign -pkcs12 "$VANTREL_SIGN_PFX" -readpass /dev/fd/3 -h sha256
-        -n Vantrel -in "$stage/Vantrel.exe" -out "$stage/Vantrel.signed.exe")
+        -n Vantrel -in "$exe" -out "$exe.signed")
     [ -n "${VANTREL_SIGN_TIMESTAMP_URL:-}" ] && sign+=(-ts "$VANTREL_SIGN_TIMESTAMP_URL")
     "${sign[@]}" 3< <(password_pipe) >"$stage/sign.log" 2>&1 ||
         fail "signing failed: $(grep -v '^$' "$stage/sign.log" | tail -n 3 | tr '\n' ' ')"
-    mv "$stage/Vantrel.signed.exe" "$stage/Vantrel.exe"
-    echo "release: Vantrel.exe signed with $VANTREL_SIGN_PFX"
+    mv "$exe.signed" "$exe"
+}
+
+# Sorted entries, fixed attributes and times, Chinese names readable everywhere.
+package() {
+    local arch=$1 folder=$2 name="Vantrel-$version-windows-$1"
+    cp LICENSE "docs/说明.txt" "$folder/"
+    python3 tools/make_zip.py "$stage/$name.zip" "$SOURCE_DATE_EPOCH" \
+        "$folder/Vantrel.exe" "$folder/LICENSE" "$folder/说明.txt"
+    python3 tools/make_zip.py "$stage/$name-symbols.zip" "$SOURCE_DATE_EPOCH" "$folder/Vantrel.exe.debug"
+    [ "$tests" = no ] || tools/test-bundle.sh "$(build_dir_of "$arch")" "$stage/$name-tests.zip" "$folder/Vantrel.exe"
+}
+
+# Each program is signed as soon as it is built: a signing that fails stops before the next build.
+for arch in "${architectures[@]}"; do
+    build_release "$arch" "$stage/$arch"
+    [ "$signing" = no ] || sign_exe "$stage/$arch/Vantrel.exe"
+    package "$arch" "$stage/$arch"
+done
+cp "$stage/x64/Vantrel.exe" "$stage/Vantrel.exe"
+if [ "$signing" = yes ]; then
+    echo "release: the Vantrel.exe of both builds signed with $VANTREL_SIGN_PFX"
 else
     echo "release: Vantrel.exe is not signed (set VANTREL_SIGN_PFX and VANTREL_SIGN_PASSWORD to sign it)"
 fi
 
-# --- Package: sorted entries, fixed attributes and times, Chinese names readable everywhere.
-cp LICENSE "docs/说明.txt" "$stage/"
-python3 tools/make_zip.py "$stage/$name.zip" "$SOURCE_DATE_EPOCH" \
-    "$stage/Vantrel.exe" "$stage/LICENSE" "$stage/说明.txt"
-python3 tools/make_zip.py "$stage/$name-symbols.zip" "$SOURCE_DATE_EPOCH" "$stage/Vantrel.exe.debug"
-[ "$tests" = yes ] && tools/test-bundle.sh "$build" "$stage/$name-tests.zip" "$stage/Vantrel.exe"
 tools/buildinfo.sh "$commit" "$SOURCE_DATE_EPOCH" >"$stage/BUILDINFO.txt"
 (cd "$stage" && sha256sum "${outputs[@]:0:${#outputs[@]}-1}" >SHA256SUMS)
 
 # SHA256SUMS goes first and comes back last: its presence says the release is whole, and
 # no tests zip of an earlier build may pass for this one's.
-rm -f "$output/SHA256SUMS" "$output/$name-tests.zip"
+rm -f "$output/SHA256SUMS" "$output"/Vantrel-*-tests.zip
 for file in "${outputs[@]}"; do mv "$stage/$file" "$output/$file"; done
 echo "release: $version in $output (SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH)"
 (cd "$output" && cat SHA256SUMS)

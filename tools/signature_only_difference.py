@@ -7,16 +7,21 @@ import struct
 import sys
 
 
+# Where the data directories begin in the optional header, by its magic number.
+DIRECTORIES_AT = {0x10B: 96, 0x20B: 112}  # PE32 (x86), PE32+ (x64)
+
+
 def without_signature(image, path="the image"):
-    """The bytes of a PE32+ image with its signature and checksum taken out; ValueError
-    for anything else."""
+    """The bytes of a PE32 or PE32+ image with its signature and checksum taken out;
+    ValueError for anything else."""
     data = bytearray(image)
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     optional = pe + 24
-    if struct.unpack_from("<H", data, optional)[0] != 0x20B:
-        raise ValueError(f"{path}: not a PE32+ image")
+    magic = struct.unpack_from("<H", data, optional)[0]
+    if magic not in DIRECTORIES_AT:
+        raise ValueError(f"{path}: not a PE32 or PE32+ image")
     checksum = optional + 64
-    security = optional + 112 + 4 * 8  # data directory 4
+    security = optional + DIRECTORIES_AT[magic] + 4 * 8  # data directory 4
     offset, size = struct.unpack_from("<II", data, security)
     if offset:
         if offset + size != len(data):
@@ -35,7 +40,7 @@ def main():
     except ValueError as error:
         sys.exit(str(error))
     except struct.error:
-        sys.exit(f"{signed} or {unsigned} is too short for a PE32+ image")
+        sys.exit(f"{signed} or {unsigned} is too short for a PE image")
     if a != b:
         first = next((i for i, (x, y) in enumerate(zip(a, b)) if x != y), min(len(a), len(b)))
         sys.exit(f"the images differ beyond the signature, first at byte {first}")

@@ -36,10 +36,21 @@ install_fonts() {
     done
 }
 
+# A 64-bit prefix runs 32-bit programs only when it was made with 32-bit Wine at hand,
+# which puts the 32-bit system in syswow64; one made before cannot load kernel32.dll.
+lacks_32bit_system() {
+    "$here/wine32-check.sh" >/dev/null && [ -f "$WINEPREFIX/.vantrel-ready" ] &&
+        [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]
+}
+
 make_prefix() {
     . "$here/wine-env.sh" "$dir"
     local settings
     settings=$({ cat "$here/wine-prefix.reg"; echo "${prefix_fonts[@]}"; } | md5sum)
+    if lacks_32bit_system; then
+        echo "The Wine prefix $WINEPREFIX was made without 32-bit Wine and cannot run 32-bit programs: making it again"
+        rm -f "$WINEPREFIX/.vantrel-ready"
+    fi
     if [ ! -f "$dir/prefix/.vantrel-ready" ]; then
         rm -rf "$dir/prefix"
         wineboot -i >"$dir/wineboot.log" 2>&1

@@ -1,6 +1,6 @@
 // Prints what a test report needs to know of the system it ran on: the Windows
-// version and build, the system DPI and the UI language, then how Vantrel starts
-// there, one line each.
+// version and build, which of Vantrel's builds runs, the system DPI and the UI language, then how
+// Vantrel starts there, one line each.
 #include <windows.h>
 
 #include <cstdio>
@@ -81,6 +81,19 @@ std::wstring WindowsVersion() {
     return line;
 }
 
+// Which build the bundle holds; 64-bit Windows runs the x86 one as a 32-bit program.
+std::wstring Build() {
+#ifdef _WIN64
+    return L"Build: x64";
+#else
+    BOOL emulated = FALSE;
+    if (IsWow64Process(GetCurrentProcess(), &emulated) && emulated) {
+        return L"Build: x86, run as a 32-bit program on 64-bit Windows";
+    }
+    return L"Build: x86";
+#endif
+}
+
 // The program is DPI aware by its manifest, so the system answers unscaled.
 std::wstring SystemDpi() {
     UINT dpi = 0;
@@ -111,6 +124,7 @@ std::wstring UiLanguage() {
 
 int main() {
     Print(WindowsVersion());
+    Print(Build());
     Print(SystemDpi());
     Print(UiLanguage());
     // A few runs: enough for the ratio, short enough for the report.

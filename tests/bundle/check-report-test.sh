@@ -10,6 +10,7 @@ passed=0 failed=0
 
 header='The tests touch no user setting, no Send To folder
 Windows: 10.0 build 19045
+Build: x86, run as a 32-bit program on 64-bit Windows
 System DPI: 96
 UI language: zh-CN
 Loaded in Vantrel.exe once its window is idle: shell32.dll no oleaut32.dll yes

@@ -21,7 +21,7 @@ trap 'rm -f "$report"' EXIT
 tr -d '\r' <"$bundle/test-report.txt" >"$report"
 
 median="[0-9]+\.[0-9] ms"
-for line in "touch" "no user setting, no Send To folder" "^Windows: .*build [0-9]" \
+for line in "touch" "no user setting, no Send To folder" "^Windows: .*build [0-9]" "^Build: x(64|86)" \
     "^System DPI: [0-9]" "^UI language: " \
     "^Loaded in Vantrel.exe once its window is idle: shell32.dll (yes|no) oleaut32.dll (yes|no)$" \
     "^Start-up with 20 files, median of 5 runs: Vantrel $median, same-job floor $median, [0-9.]+x$" \

@@ -67,7 +67,7 @@ SPY
 chmod +x "$spy/record-environment"
 for program in dpkg-query cmake openssl osslsigncode; do ln -s record-environment "$spy/$program"; done
 
-hashes() { (cd "$1" && sha256sum Vantrel-*-x64.zip Vantrel-*-symbols.zip Vantrel.exe); }
+hashes() { (cd "$1" && sha256sum Vantrel-*-x64.zip Vantrel-*-x86.zip Vantrel-*-symbols.zip Vantrel.exe); }
 same_hashes() { diff <(hashes "$1") <(hashes "$2"); }
 no_release_in() { ! compgen -G "$1/Vantrel-*.zip" >/dev/null && [ ! -e "$1/SHA256SUMS" ]; }
 
@@ -110,7 +110,7 @@ check "an output folder that cannot be made is refused" eval \
 check "first release" release "$a" "$work/a.log"
 check "the first release verifies from another clone: every comparable file the same" eval \
     'clean_run "$b" "$work/verify.log" tools/verify-release.sh "$a/build/release" &&
-     grep -q "^all 4 compared files are the same as the rebuild$" "$work/verify.log" &&
+     grep -q "^all 6 compared files are the same as the rebuild$" "$work/verify.log" &&
      grep -q "tests.zip: not comparable" "$work/verify.log" || { cat "$work/verify.log"; false; }'
 check "both releases are byte for byte the same" same_hashes "$a/build/release" "$b/build/verify"
 check "the release says it is unsigned" grep -q "is not signed" "$work/a.log"
@@ -119,25 +119,37 @@ rel=$a/build/release
 name=Vantrel-$version
 # The clone as copied, not the tree, which may change while the checks run.
 if [ -n "$(git -C "$a" status --porcelain)" ]; then name=$name-dirty; fi
-check "the archive is named after the project's version" test -f "$rel/$name-windows-x64.zip"
-check "SHA256SUMS verifies every file it lists, the tests zip and BUILDINFO.txt too" eval \
+# EXE SYMBOLS_ZIP BINUTILS_PREFIX: the exe names its debug file, which has the stack
+# protector and checked copies (i686 symbols carry a leading underscore).
+hardened_debug_file() {
+    "$3-objdump" -s -j .gnu_debuglink "$1" | grep -q "Vantrel.exe.debu" &&
+        unzip -p "$2" Vantrel.exe.debug >"$work/debug" && "$3-nm" "$work/debug" >"$work/symbols" &&
+        grep -Eq " _?__stack_chk_fail$" "$work/symbols" && grep -Eq " _?__memcpy_chk$" "$work/symbols"
+}
+
+# Each machine's build: its zips, and the exe that went into its zip.
+for arch in x64 x86; do
+    if [ "$arch" = x64 ]; then exe=$rel/Vantrel.exe binutils=x86_64-w64-mingw32; else
+        exe=$a/build/release-build-$arch/app/Vantrel.exe binutils=i686-w64-mingw32; fi
+    check "the $arch archive is named after the project's version" test -f "$rel/$name-windows-$arch.zip"
+    check "the $arch archives hold what they should, sorted, dated and plain" \
+        python3 "$root/tests/release/check_archives.py" "$rel/$name-windows-$arch.zip" \
+        "$rel/$name-windows-$arch-symbols.zip" "$exe" "$(git -C "$root" log -1 --format=%ct)"
+    check "Info-ZIP's unzip names the guide 说明.txt in the $arch zip" eval \
+        'LANG=C.UTF-8 unzip -Z1 "$rel/$name-windows-$arch.zip" | grep -qx "说明.txt"'
+    check "the $arch exe names its debug file, which has the stack protector and checked copies" \
+        hardened_debug_file "$exe" "$rel/$name-windows-$arch-symbols.zip" "$binutils"
+done
+check "SHA256SUMS verifies every file it lists, both tests zips and BUILDINFO.txt too" eval \
     '(cd "$rel" && sha256sum -c --strict SHA256SUMS && grep -q " $name-windows-x64-tests.zip$" SHA256SUMS &&
-      grep -q " BUILDINFO.txt$" SHA256SUMS)'
-check "BUILDINFO.txt names the commit, the time and the compiler's exact version" eval \
+      grep -q " $name-windows-x86-tests.zip$" SHA256SUMS && grep -q " BUILDINFO.txt$" SHA256SUMS)'
+check "BUILDINFO.txt names the commit, the time and both compilers' exact versions" eval \
     'grep -q "^commit $(git -C "$root" rev-parse HEAD)" "$rel/BUILDINFO.txt" &&
      grep -qx "SOURCE_DATE_EPOCH $(git -C "$root" log -1 --format=%ct)" "$rel/BUILDINFO.txt" &&
      grep -qx "g++-mingw-w64-x86-64-posix $(dpkg-query -W -f="\${Version}" g++-mingw-w64-x86-64-posix)" \
+        "$rel/BUILDINFO.txt" &&
+     grep -qx "g++-mingw-w64-i686-posix $(dpkg-query -W -f="\${Version}" g++-mingw-w64-i686-posix)" \
         "$rel/BUILDINFO.txt"'
-check "the archives hold what they should, sorted, dated and plain" \
-    python3 "$root/tests/release/check_archives.py" "$rel/$name-windows-x64.zip" \
-    "$rel/$name-windows-x64-symbols.zip" "$rel/Vantrel.exe" "$(git -C "$root" log -1 --format=%ct)"
-check "Info-ZIP's unzip names the guide 说明.txt" eval \
-    'LANG=C.UTF-8 unzip -Z1 "$rel/$name-windows-x64.zip" | grep -qx "说明.txt"'
-check "the exe names its debug file, which has the stack protector and checked copies" eval \
-    'x86_64-w64-mingw32-objdump -s -j .gnu_debuglink "$rel/Vantrel.exe" | grep -q "Vantrel.exe.debu" &&
-     unzip -p "$rel/$name-windows-x64-symbols.zip" Vantrel.exe.debug >"$work/debug" &&
-     x86_64-w64-mingw32-nm "$work/debug" >"$work/symbols" &&
-     grep -q " __stack_chk_fail$" "$work/symbols" && grep -q " __memcpy_chk$" "$work/symbols"'
 
 # NAME COMMAND...: a copy of the first release changed by COMMAND, run in it, with its
 # SHA256SUMS made to match, as whoever replaced the files would.
@@ -152,7 +164,7 @@ altered_copy changed python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb
 open(sys.argv[1], "wb").write(d)' "$zip_name"
 check "the verifier names the zip with one changed byte, and only that file" eval \
     '! python3 "$root/tools/compare_release.py" "$work/changed" "$b/build/verify" >"$work/changed.log" &&
-     grep -qx "$zip_name: differs" "$work/changed.log" && grep -qx "1 of 4 compared files differ" "$work/changed.log"'
+     grep -qx "$zip_name: differs" "$work/changed.log" && grep -qx "1 of 6 compared files differ" "$work/changed.log"'
 
 altered_copy other-tools sed -i 's/^cmake .*/cmake 0.1-1/' BUILDINFO.txt
 check "the verifier names a tool whose version differs from this machine's" eval \
@@ -181,10 +193,14 @@ check "the signature verifies against the certificate" \
     osslsigncode verify -CAfile "$work/cert.pem" -in "$signed"
 check "the signature is the only difference" \
     python3 "$root/tools/signature_only_difference.py" "$signed" "$rel/Vantrel.exe"
-check "the verifier finds the signed exe and its zip the same apart from the signature" eval \
+check "the x86 exe is signed too, and verifies" eval \
+    'unzip -p "$work/signed-release/$name-windows-x86.zip" Vantrel.exe >"$work/signed-x86.exe" &&
+     osslsigncode verify -CAfile "$work/cert.pem" -in "$work/signed-x86.exe"'
+check "the verifier finds the signed exe and both zips the same apart from the signature" eval \
     'python3 "$root/tools/compare_release.py" "$work/signed-release" "$b/build/verify" >"$work/signed-verify.log" &&
      grep -qx "Vantrel.exe: same apart from its signature" "$work/signed-verify.log" &&
-     grep -qx "$zip_name: same apart from the signature of its Vantrel.exe" "$work/signed-verify.log"'
+     grep -qx "$zip_name: same apart from the signature of its Vantrel.exe" "$work/signed-verify.log" &&
+     grep -qx "$name-windows-x86.zip: same apart from the signature of its Vantrel.exe" "$work/signed-verify.log"'
 check "the signed exe starts and shows its window" env \
     VANTREL_EXE="Z:$signed" "$root/tools/wine-run.sh" "$session" "$window_tests" \
     --gtest_filter='StartListTest.*:WindowDesignTest.*' --gtest_brief=1

@@ -17,8 +17,8 @@ std::wstring InspectedExecutablePath() {
     return path;
 }
 
-UniqueModule LoadResourcesOnly() {
-    UniqueModule module(LoadLibraryExW(InspectedExecutablePath().c_str(), nullptr,
+UniqueModule LoadResourcesOnly(const std::wstring& path) {
+    UniqueModule module(LoadLibraryExW(path.c_str(), nullptr,
                                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     if (!module) ADD_FAILURE() << "cannot map the program, error " << GetLastError();
     return module;

@@ -20,7 +20,7 @@ struct ModuleFreer {
 using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
 
 // The program mapped for its resources only: none of its code runs or is bound.
-UniqueModule LoadResourcesOnly();
+UniqueModule LoadResourcesOnly(const std::wstring& path = InspectedExecutablePath());
 
 // The bytes of one resource; empty when it is missing.
 std::string_view ResourceBytes(HMODULE module, LPCWSTR type, LPCWSTR name);
