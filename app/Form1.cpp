@@ -343,7 +343,8 @@ void Form1::OnCommand(int id, int notification) {
 
 // The colours are looked up at every paint, so a scheme changed while the window is
 // open is followed.
-LRESULT Form1::OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Form1::OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam,
+                              LPARAM lParam) const {
     const int id = GetDlgCtrlID(control);
     if (id == kLabel1) return UseColours(dc, ColouredPart::Label1, highContrast_);
     if (id == kList1) return UseColours(dc, ColouredPart::List1, highContrast_);

@@ -50,7 +50,7 @@ class Form1 final : public FormControls {
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnCommand(int id, int notification);
-    LRESULT OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) const;
     LRESULT OnEraseBackground(HWND window, HDC dc) const;
     void OnColoursChanged(HWND window, WPARAM wParam, LPARAM lParam);
     bool OnSetCursor(HWND over);

@@ -35,7 +35,7 @@ FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creat
     PlaceCentred(FrameSize(dpi));
 }
 
-void FormWindow::FinishAfterFirstPaint(IDropTarget* text1Target) {
+void FormWindow::FinishAfterFirstPaint(IDropTarget* text1Target) const {
     NameForScreenReaders(Control(kText1), Control(kList1), Control(kLabel1));
     win32::ThrowIfFailed(RegisterDragDrop(Control(kText1), text1Target));
 }

@@ -57,7 +57,7 @@ class FormWindow {
 
     // What the first paint does not need: Text1's drops and the screen readers' names.
     // Throws vantrel::Error when Text1 cannot take drops.
-    void FinishAfterFirstPaint(IDropTarget* text1Target);
+    void FinishAfterFirstPaint(IDropTarget* text1Target) const;
 
     // As a dialog box does: the control with the focus is noted when the window
     // loses it, and gets it back (Text1 when none was noted, or when the noted one
