@@ -30,8 +30,12 @@ LONG Within(LONG at, LONG size, LONG low, LONG high) {
 BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (GetMonitorInfoW(monitor, &info)) {
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    // Nothing may unwind into the system's enumeration: out of memory ends it instead.
+    try {
         reinterpret_cast<std::vector<RECT>*>(areas)->push_back(info.rcWork);
+    } catch (...) {
+        return FALSE;
     }
     return TRUE;
 }
