@@ -65,20 +65,23 @@ make_prefix() {
     echo "$settings" >"$dir/prefix/.vantrel-ready"
 }
 
+# Xvfb picks a free display itself (-displayfd) and writes its number once it listens:
+# a lock file in /tmp is no proof, since a chroot or container on this machine shares
+# the abstract X sockets but not our /tmp.
 start_display() {
-    local n
-    for n in $(seq 90 190); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$dir/xvfb.log" 2>&1 &
-        echo $! >"$dir/xvfb.pid"
-        for _ in $(seq 100); do
-            [ -e "/tmp/.X11-unix/X$n" ] && { echo "$n" >"$dir/display"; return 0; }
-            sleep 0.1
-        done
-        echo "Xvfb did not start on :$n" >&2
-        return 1
+    rm -f "$dir/display" "$dir/display.new"
+    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+        </dev/null >"$dir/xvfb.log" 2>&1 3>"$dir/display.new" &
+    echo $! >"$dir/xvfb.pid"
+    for _ in $(seq 100); do
+        if grep -qx '[0-9][0-9]*' "$dir/display.new" 2>/dev/null; then
+            mv "$dir/display.new" "$dir/display"
+            return 0
+        fi
+        kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
+        sleep 0.1
     done
-    echo "no free display number" >&2
+    echo "Xvfb did not start: $(tail -n 3 "$dir/xvfb.log")" >&2
     return 1
 }
 
