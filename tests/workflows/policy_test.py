@@ -33,11 +33,13 @@ jobs:
       - run: run-tests.cmd /y
         shell: cmd
 """
-README = """## Quick start for developers (Debian 12)
+README = """## Quick start for developers
 
     bash tools/test.sh    # builds and runs every test
 
-## Testing on Windows
+## Layout
+"""
+WINDOWS_PAGE = """# Testing on Windows
 
     run-tests.cmd /y
 """
@@ -46,7 +48,7 @@ README = """## Quick start for developers (Debian 12)
 class WorkflowPolicy(unittest.TestCase):
     def test_a_workflow_that_keeps_the_rules_passes(self):
         self.assertEqual(policy.check_workflow("ci.yml", GOOD), [])
-        self.assertEqual(policy.check_readme_commands(GOOD, README), [])
+        self.assertEqual(policy.check_documented_commands(GOOD, README, WINDOWS_PAGE), [])
 
     def test_each_broken_rule_is_named(self):
         cases = [
@@ -76,18 +78,23 @@ class WorkflowPolicy(unittest.TestCase):
                 findings = policy.check_workflow("ci.yml", GOOD.replace(old, new, 1))
                 self.assertTrue(any(expected in f for f in findings), findings)
 
-    def test_the_jobs_run_what_the_readme_says(self):
+    def test_the_jobs_run_what_the_documentation_says(self):
         cases = [
             ("Linux job runs another command", GOOD.replace("bash tools/test.sh", "make test"),
-             README, "job linux does not run the README's `bash tools/test.sh`"),
+             README, WINDOWS_PAGE, "job linux does not run README.md's `bash tools/test.sh`"),
             ("Windows job drops /y", GOOD.replace("run-tests.cmd /y", "run-tests.cmd"), README,
-             "job windows-bundle does not run the README's `run-tests.cmd /y`"),
-            ("README loses its Windows command", GOOD, README.replace("    run-tests.cmd /y", ""),
-             "no command for the windows-bundle job"),
+             WINDOWS_PAGE,
+             "job windows-bundle does not run docs/testing-on-windows.md's `run-tests.cmd /y`"),
+            ("README loses its test command", GOOD, README.replace("    bash tools/test.sh", ""),
+             WINDOWS_PAGE, "README.md: no command for the linux job"),
+            ("page loses its Windows command", GOOD, README,
+             WINDOWS_PAGE.replace("    run-tests.cmd /y", ""),
+             "docs/testing-on-windows.md: no command for the windows-bundle job"),
         ]
-        for name, ci, readme, expected in cases:
+        for name, ci, readme, windows_page, expected in cases:
             with self.subTest(name):
-                self.assertIn(expected, "\n".join(policy.check_readme_commands(ci, readme)))
+                findings = policy.check_documented_commands(ci, readme, windows_page)
+                self.assertIn(expected, "\n".join(findings))
 
 
 if __name__ == "__main__":

@@ -28,5 +28,6 @@ echo "shellcheck: ${#scripts[@]} run: scripts"
 [ ${#scripts[@]} -gt 0 ] || status=1
 shellcheck "${scripts[@]}" || status=1
 
-python3 "$here/policy.py" "$root/.github/workflows" "$root/README.md" || status=1
+python3 "$here/policy.py" "$root/.github/workflows" "$root/README.md" \
+    "$root/docs/testing-on-windows.md" || status=1
 exit "$status"

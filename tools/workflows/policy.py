@@ -1,5 +1,5 @@
 """Checks the GitHub workflows against the project's rules, which actionlint does not
-know: policy.py WORKFLOW_DIR README
+know: policy.py WORKFLOW_DIR README WINDOWS_TESTING_PAGE
 
 - every workflow sets `permissions` at the top, to read the contents only, and a
   `concurrency` group;
@@ -9,8 +9,8 @@ know: policy.py WORKFLOW_DIR README
 - every checkout leaves no credentials behind (`persist-credentials: false`);
 - no `run:` script expands text that whoever opens a pull request controls;
 - no workflow that pull requests start reads a secret;
-- the Linux job runs the README's test command, and the Windows job the command
-  line that the README's "Testing on Windows" section gives.
+- the Linux job runs the test command of the README's quick start, and the Windows
+  job the command line that the page on testing on Windows gives.
 Prints each finding and exits 1 when there is any."""
 import pathlib
 import re
@@ -69,11 +69,11 @@ def check_workflow(name, text):
     return findings
 
 
-def readme_command(readme, section, needle):
-    """The first indented code line under the README heading `section` that holds `needle`,
+def documented_command(page, section, needle):
+    """The first indented code line under the Markdown heading `section` that holds `needle`,
     without its trailing comment."""
     inside = False
-    for line in readme.splitlines():
+    for line in page.splitlines():
         if line.startswith("#"):
             inside = line.lstrip("#").strip() == section
         elif inside and line.startswith("    ") and needle in line:
@@ -86,30 +86,33 @@ def job_runs(workflow, job_id):
     return [step["run"].strip() for step in job.get("steps", []) if "run" in step]
 
 
-def check_readme_commands(ci_text, readme):
-    """The CI jobs run what the README tells people to run."""
+def check_documented_commands(ci_text, readme, windows_page):
+    """The CI jobs run what the documentation tells people to run."""
     findings = []
     ci = yaml.safe_load(ci_text)
     expected = [
-        ("linux", readme_command(readme, "Quick start for developers (Debian 12)", "test.sh")),
-        ("windows-bundle", readme_command(readme, "Testing on Windows", "run-tests.cmd")),
+        ("linux", "README.md",
+         documented_command(readme, "Quick start for developers", "test.sh")),
+        ("windows-bundle", "docs/testing-on-windows.md",
+         documented_command(windows_page, "Testing on Windows", "run-tests.cmd")),
     ]
-    for job_id, command in expected:
+    for job_id, source, command in expected:
         if command is None:
-            findings.append(f"README.md: no command for the {job_id} job to run")
+            findings.append(f"{source}: no command for the {job_id} job to run")
         elif command not in job_runs(ci, job_id):
-            findings.append(f"ci.yml: job {job_id} does not run the README's `{command}`")
+            findings.append(f"ci.yml: job {job_id} does not run {source}'s `{command}`")
     return findings
 
 
-def main(folder, readme_path):
+def main(folder, readme_path, windows_page_path):
     findings = []
     files = sorted(pathlib.Path(folder).glob("*.yml"))
     for path in files:
         findings += check_workflow(path.name, path.read_text(encoding="utf-8"))
     ci = pathlib.Path(folder, "ci.yml")
     readme = pathlib.Path(readme_path).read_text(encoding="utf-8")
-    findings += check_readme_commands(ci.read_text(encoding="utf-8"), readme)
+    windows_page = pathlib.Path(windows_page_path).read_text(encoding="utf-8")
+    findings += check_documented_commands(ci.read_text(encoding="utf-8"), readme, windows_page)
     for finding in findings:
         print(finding)
     print(f"workflow policy: {len(files)} files, {len(findings)} findings")
