@@ -55,14 +55,14 @@ void TellStartFailure(vantrel::win32::Win32Platform& platform,
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int nShowCmd) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR lpCmdLine, int nShowCmd) {
     RestrictDllSearch();
     vantrel::win32::Win32Platform platform(vantrel::texts::kTitle);
     try {
         const vantrel::app::ScopedOle ole;
         vantrel::win32::ThrowIfFailed(ole.Result());
         // A file sent to the program waits in Text1 for the add button, at this start only.
-        const std::wstring sent = vantrel::app::FirstArgument(arguments);
+        const std::wstring sent = vantrel::app::FirstArgument(lpCmdLine);
         vantrel::app::Form1 form(instance, platform);
         const vantrel::win32::MessageOwnerScope owner(platform,
                                                       [&form] { return form.MessageOwner(); });
