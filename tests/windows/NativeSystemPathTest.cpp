@@ -29,8 +29,6 @@ INSTANTIATE_TEST_SUITE_P(
                                      L"C:\\Windows\\Sysnative\\OpenSSH\\ssh.exe"},
                       NativePathCase{"CaseIgnored", L"c:\\WINDOWS\\system32\\ssh.exe",
                                      L"C:\\Windows\\Sysnative\\ssh.exe"},
-                      NativePathCase{"FolderItself", L"C:\\Windows\\System32\\",
-                                     L"C:\\Windows\\Sysnative\\"},
                       NativePathCase{"SlashesAndDots", L"C:/Windows/./System32//ssh.exe",
                                      L"C:\\Windows\\Sysnative\\ssh.exe"},
                       NativePathCase{"ExtendedForm", L"\\\\?\\C:\\Windows\\System32\\ssh.exe",
