@@ -4,6 +4,7 @@
 
 #include "app/Form1.h"
 #include "app/ScopedOle.h"
+#include "app/StartArgument.h"
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/Win32Platform.h"
@@ -54,16 +55,19 @@ void TellStartFailure(vantrel::win32::Win32Platform& platform,
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR lpCmdLine, int nShowCmd) {
     RestrictDllSearch();
     vantrel::win32::Win32Platform platform(vantrel::texts::kTitle);
     try {
         const vantrel::app::ScopedOle ole;
         vantrel::win32::ThrowIfFailed(ole.Result());
+        // A file sent to the program waits in Text1 for the add button, at this start only.
+        const std::wstring sent = vantrel::app::FirstArgument(lpCmdLine);
         vantrel::app::Form1 form(instance, platform);
         const vantrel::win32::MessageOwnerScope owner(platform,
                                                       [&form] { return form.MessageOwner(); });
         form.Load();
+        if (!sent.empty()) form.SetText1Text(sent);
         form.Show(nShowCmd);
         return RunMessageLoop(form);
     } catch (...) {

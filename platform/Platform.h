@@ -36,7 +36,8 @@ class Platform {
     // no hidden or system files, in display order.
     virtual std::vector<std::wstring> ListFiles(const std::wstring& folder) const = 0;
 
-    // True when the path names an existing file or folder.
+    // True when the path names an existing file or folder as Explorer, which follows a
+    // shortcut, sees it: a 32-bit process on 64-bit Windows looks past its own redirection.
     virtual bool Exists(const std::wstring& path) const = 0;
 
     // Moves one file (never a folder) to the Recycle Bin where its volume has one.

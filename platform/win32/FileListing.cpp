@@ -2,6 +2,7 @@
 
 #include "platform/win32/ExtendedPath.h"
 #include "platform/win32/ListingOrder.h"
+#include "platform/win32/NativeSystemPath.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
@@ -45,7 +46,14 @@ std::vector<std::wstring> Win32Platform::ListFiles(const std::wstring& folder) c
 }
 
 bool Win32Platform::Exists(const std::wstring& path) const {
-    return GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    const auto found = [](const std::wstring& seen) {
+        return GetFileAttributesW(ExtendedPath(seen).c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    static const bool wow64 = RunsUnderWow64();
+    if (!wow64) return found(path);
+    static const std::wstring windowsFolder = SystemWindowsFolder();
+    const auto native = NativeSystemPath(path, windowsFolder);
+    return native && found(*native);
 }
 
 }  // namespace vantrel::win32

@@ -25,8 +25,20 @@ int SystemShellFileOperation(SHFILEOPSTRUCTW& operation) {
     return function(&operation);
 }
 
+DWORD SystemFileAttributes(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str());
+}
+
+bool Win32Platform::IsGone(const std::wstring& extendedPath) const {
+    if (fileAttributes_(extendedPath) != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
+    ThrowSystemError(error);
+}
+
 DeleteOutcome Win32Platform::RecycleFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
+    const std::wstring extended = ExtendedPath(path);
+    const DWORD attributes = fileAttributes_(extended);
     if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) ThrowSystemError(ERROR_ACCESS_DENIED);
     if (!ShellCanAddress(path)) ThrowSystemError(ERROR_INVALID_NAME);
@@ -45,8 +57,9 @@ DeleteOutcome Win32Platform::RecycleFile(const std::wstring& path) {
     operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_SILENT;
     const int result = shellFileOperation_(operation);
 
-    // The folder, not the codes, tells what happened.
-    if (!Exists(path)) return DeleteOutcome::Deleted;
+    // The folder, not the codes, tells what happened. A look that fails otherwise (a
+    // network error, access denied) tells nothing: the delete fails with its reason.
+    if (IsGone(extended)) return DeleteOutcome::Deleted;
     const DWORD error = result ? ShellOperationError(result) : ERROR_SUCCESS;
     // The user has just answered the shell's question or dialog with No or Cancel.
     if (error == ERROR_CANCELLED || (error == ERROR_SUCCESS && operation.fAnyOperationsAborted)) {

@@ -14,14 +14,21 @@ namespace vantrel::win32 {
 // The shell's file operation, as SHFileOperationW; a test may hand in its own.
 using ShellFileOperation = std::function<int(SHFILEOPSTRUCTW&)>;
 int SystemShellFileOperation(SHFILEOPSTRUCTW& operation);
+// A file's attributes as GetFileAttributesW gives them, its failure in GetLastError;
+// how a delete looks at its file before and after the shell's work. A test may hand in its own.
+using FileAttributesQuery = std::function<DWORD(const std::wstring& path)>;
+DWORD SystemFileAttributes(const std::wstring& path);
 
 // The Windows implementation of the platform operations.
 class Win32Platform final : public Platform {
   public:
     // `title` captions every message box.
     explicit Win32Platform(std::wstring title,
-                           ShellFileOperation shellFileOperation = SystemShellFileOperation)
-        : title_(std::move(title)), shellFileOperation_(std::move(shellFileOperation)) {}
+                           ShellFileOperation shellFileOperation = SystemShellFileOperation,
+                           FileAttributesQuery fileAttributes = SystemFileAttributes)
+        : title_(std::move(title)),
+          shellFileOperation_(std::move(shellFileOperation)),
+          fileAttributes_(std::move(fileAttributes)) {}
 
     std::vector<std::wstring> EnvironmentEntries() const override;
     std::vector<std::wstring> ListFiles(const std::wstring& folder) const override;
@@ -38,9 +45,12 @@ class Win32Platform final : public Platform {
 
   private:
     HWND MessageOwner() const { return messageOwner_ ? messageOwner_() : nullptr; }
+    // True when the system says the file is not there; any other failure to look is thrown.
+    bool IsGone(const std::wstring& extendedPath) const;
 
     std::wstring title_;
     ShellFileOperation shellFileOperation_;
+    FileAttributesQuery fileAttributes_;
     std::function<HWND()> messageOwner_;
 };
 

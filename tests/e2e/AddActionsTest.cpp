@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/Layout.h"
 #include "app/ScopedOle.h"
 #include "sendto/Texts.h"
@@ -27,12 +29,16 @@ class AddThroughTheWindow : public VantrelRun {
         return AppDataFolder().AddFile(relative, FILE_ATTRIBUTE_NORMAL, "MZ");
     }
 
-    // Adds `text` and expects success: the window rebuilt where it was, Text1
-    // back to the placeholder and `shortcut` listed. Returns the shortcut's target.
-    std::wstring AddAndExpectCreated(const std::wstring& text, const std::wstring& shortcut) {
+    // Adds `text`, or what Text1 holds for nullopt, and expects success: the window rebuilt
+    // where it was, Text1 back to the placeholder and `shortcut` listed. Returns the
+    // shortcut's target.
+    std::wstring AddAndExpectCreated(const std::optional<std::wstring>& text,
+                                     const std::wstring& shortcut) {
         const HWND before = Process().FindMainWindow();
         const RECT place = RectInParent(before);
-        EXPECT_EQ(Add(Process(), text), texts::kCreated);
+        if (text) SetText1(before, *text);
+        PostClick(before, app::kCommand1);
+        EXPECT_EQ(TakeMessage(Process()), texts::kCreated);
         const HWND after = WaitForNewMainWindow(Process(), before);
         if (!after) {
             ADD_FAILURE() << "the window was not rebuilt";
@@ -83,6 +89,7 @@ struct TargetCase {
     const wchar_t* before;  // typed around the path
     const wchar_t* after;
     const wchar_t* shortcut;
+    bool sent = false;  // handed on the command line, as Explorer's "Send to" does, not typed
 };
 
 class AddTarget : public AddThroughTheWindow, public ::testing::WithParamInterface<TargetCase> {};
@@ -92,9 +99,17 @@ TEST_P(AddTarget, BecomesAShortcutNamedAfterIt) {
     const std::wstring target =
         c.folder ? AppDataFolder().AddFolder(c.relative) : MakeProgram(c.relative);
     MakeSendToFolder();
-    StartAndWaitForWindow();
+    const std::wstring text = c.before + target + c.after;
+    const HWND form = Start(ChildEnvironment::Current().Set(L"APPDATA", AppData()), SW_SHOWDEFAULT,
+                            c.sent ? text : std::wstring())
+                          .WaitForMainWindow();
+    ASSERT_NE(form, nullptr);
+    if (c.sent) {
+        EXPECT_EQ(Text(GetDlgItem(form, app::kText1)), target);
+    }
 
-    EXPECT_EQ(AddAndExpectCreated(c.before + target + c.after, c.shortcut), target);
+    const auto typed = c.sent ? std::nullopt : std::optional(text);
+    EXPECT_EQ(AddAndExpectCreated(typed, c.shortcut), target);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -104,7 +119,10 @@ INSTANTIATE_TEST_SUITE_P(
         // The shortcut points at the dropped shortcut itself, not at what it points to.
         TargetCase{"Shortcut", L"Links\\Notes.lnk", false, L"", L"", L"Notes.lnk"},
         TargetCase{"QuotedWithSpaces", L"My Tools\\x.exe", false, L"  \"", L"\" ", L"x.lnk"},
-        TargetCase{"UnicodeName", L"工具\\记事本.exe", false, L"", L"", L"记事本.lnk"}),
+        TargetCase{"UnicodeName", L"工具\\记事本.exe", false, L"", L"", L"记事本.lnk"},
+        // Quoted for its space; of several files, the first is taken.
+        TargetCase{"SentToVantrel", L"My Tools\\x.exe", false, L"\"", L"\" C:\\other.exe", L"x.lnk",
+                   true}),
     CaseName);
 
 struct RefusedCase {

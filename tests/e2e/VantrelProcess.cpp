@@ -50,9 +50,11 @@ std::wstring ExeNamedBy(const wchar_t* name) {
 }
 
 VantrelProcess::VantrelProcess(const ChildEnvironment& environment, const std::wstring& exe,
-                               std::wstring mainWindowClass, WORD showState)
+                               std::wstring mainWindowClass, WORD showState,
+                               const std::wstring& arguments)
     : mainWindowClass_(std::move(mainWindowClass)) {
     std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
     std::wstring block = environment.Block();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

@@ -25,13 +25,14 @@ inline constexpr wchar_t kVantrelWindowClass[] = L"VantrelForm1";
 // The real program, started as a separate process with an environment of the
 // test's choosing. Ended by force if it is still running when the object goes.
 // Another `exe` may be started in its place, whose main window has `mainWindowClass`.
-// A `showState` other than SW_SHOWDEFAULT is handed over as a shortcut's "Run" does.
+// A `showState` other than SW_SHOWDEFAULT is handed over as a shortcut's "Run" does;
+// `arguments` follow the quoted program name on the command line.
 class VantrelProcess {
   public:
     explicit VantrelProcess(const ChildEnvironment& environment,
                             const std::wstring& exe = VantrelExe(),
                             std::wstring mainWindowClass = kVantrelWindowClass,
-                            WORD showState = SW_SHOWDEFAULT);
+                            WORD showState = SW_SHOWDEFAULT, const std::wstring& arguments = {});
     ~VantrelProcess();
     VantrelProcess(const VantrelProcess&) = delete;
     VantrelProcess& operator=(const VantrelProcess&) = delete;

@@ -36,9 +36,10 @@ class VantrelRun : public ::testing::Test {
     VantrelProcess& StartWithAppData(std::optional<std::wstring> appData) {
         return Start(ChildEnvironment::Current().Set(L"APPDATA", std::move(appData)));
     }
-    VantrelProcess& Start(const ChildEnvironment& environment, WORD showState = SW_SHOWDEFAULT) {
+    VantrelProcess& Start(const ChildEnvironment& environment, WORD showState = SW_SHOWDEFAULT,
+                          const std::wstring& arguments = {}) {
         process_ = std::make_unique<VantrelProcess>(environment, VantrelExe(), kVantrelWindowClass,
-                                                    showState);
+                                                    showState, arguments);
         return *process_;
     }
     VantrelProcess& Start() { return StartWithAppData(AppData()); }

@@ -137,6 +137,7 @@ struct ShellAnswerCase {
     bool deletes;           // the shell removed the file
     DeleteOutcome outcome;  // when it does not fail
     DWORD failure;          // the code it fails with, or 0
+    DWORD lookFailure = 0;  // how the look at the file after the shell's work fails, or 0
 };
 
 class Win32ShellAnswer : public ::testing::TestWithParam<ShellAnswerCase> {};
@@ -147,13 +148,20 @@ TEST_P(Win32ShellAnswer, IsReadFromTheFolderAndTheShellsWords) {
     const std::wstring file = folder.AddFile(L"editor.lnk");
     SHFILEOPSTRUCTW asked{};
     std::wstring from;
-    win32::Win32Platform platform(L"Vantrel", [&](SHFILEOPSTRUCTW& operation) {
-        asked = operation;
-        from = operation.pFrom;
-        if (c.deletes) DeleteFileW(operation.pFrom);
-        operation.fAnyOperationsAborted = c.aborted;
-        return c.result;
-    });
+    win32::Win32Platform platform(
+        L"Vantrel",
+        [&](SHFILEOPSTRUCTW& operation) {
+            asked = operation;
+            from = operation.pFrom;
+            if (c.deletes) DeleteFileW(operation.pFrom);
+            operation.fAnyOperationsAborted = c.aborted;
+            return c.result;
+        },
+        [&](const std::wstring& path) {
+            if (from.empty() || !c.lookFailure) return GetFileAttributesW(path.c_str());
+            SetLastError(c.lookFailure);
+            return INVALID_FILE_ATTRIBUTES;
+        });
     const win32::MessageOwnerScope owner(platform, [] { return GetDesktopWindow(); });
 
     DWORD failure = 0;
@@ -197,7 +205,15 @@ INSTANTIATE_TEST_SUITE_P(
                       ShellAnswerCase{"FailedYetGone", ERROR_SHARING_VIOLATION, false, true,
                                       DeleteOutcome::Deleted, 0},
                       ShellAnswerCase{
-                          "SuccessThatKeptTheFile", 0, false, false, {}, ERROR_ACCESS_DENIED}),
+                          "SuccessThatKeptTheFile", 0, false, false, {}, ERROR_ACCESS_DENIED},
+                      // A redirected AppData folder whose server is gone says nothing of the file.
+                      ShellAnswerCase{"SuccessButTheLookFailsOverTheNetwork",
+                                      0,
+                                      false,
+                                      false,
+                                      {},
+                                      ERROR_BAD_NETPATH,
+                                      ERROR_BAD_NETPATH}),
     CaseName);
 
 struct FullPathCase {
