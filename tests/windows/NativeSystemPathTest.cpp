@@ -45,13 +45,14 @@ INSTANTIATE_TEST_SUITE_P(
                                      L"\\\\?\\C:\\windows\\SYSNATIVE\\ssh.exe", std::nullopt}),
     CaseName);
 
-// The bundle's x86 run on 64-bit Windows is shown SysWOW64 for System32, where the
-// 64-bit kernel is not; Explorer, which follows the shortcut, finds it.
+// WOW64's own DLLs live only in the 64-bit System32, on Windows and in Wine's prefix:
+// an x86 run that looked at SysWOW64 would not find them; 64-bit Explorer does.
 TEST(Win32Exists, SeesTheSystemFolderAsExplorerDoes) {
+    if (sizeof(void*) == 4 && !win32::RunsUnderWow64()) GTEST_SKIP() << "a 32-bit Windows";
     const win32::Win32Platform platform(L"Vantrel");
     const std::wstring windows = win32::SystemWindowsFolder();
-    EXPECT_TRUE(platform.Exists(windows + L"\\System32\\ntoskrnl.exe"));
-    EXPECT_FALSE(platform.Exists(windows + L"\\Sysnative\\ntoskrnl.exe"));
+    EXPECT_TRUE(platform.Exists(windows + L"\\System32\\wow64.dll"));
+    EXPECT_FALSE(platform.Exists(windows + L"\\Sysnative\\wow64.dll"));
 }
 
 }  // namespace
