@@ -58,8 +58,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
     RestrictDllSearch();
     vantrel::win32::Win32Platform platform(vantrel::texts::kTitle);
     try {
-        const vantrel::app::ScopedOle ole;
-        vantrel::win32::ThrowIfFailed(ole.Result());
+        const vantrel::app::ScopedCom com;
+        vantrel::win32::ThrowIfFailed(com.Result());
         vantrel::app::Form1 form(instance, platform);
         const vantrel::win32::MessageOwnerScope owner(platform,
                                                       [&form] { return form.MessageOwner(); });
