@@ -1,5 +1,9 @@
 #include "app/Dpi.h"
 
+#include <exception>
+
+#include "platform/win32/SystemLibrary.h"
+
 namespace vantrel::app {
 namespace {
 
@@ -13,6 +17,19 @@ Function User32Function(const char* name) {
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using GetDpiForMonitorFunction = HRESULT WINAPI(HMONITOR, int, UINT*, UINT*);
+
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+
+// shcore.dll came with Windows 8.1; before it every monitor has the system's DPI.
+GetDpiForMonitorFunction* ShcoreDpiForMonitor() {
+    try {
+        static const win32::SystemLibrary shcore(L"shcore.dll");
+        return shcore.Get<GetDpiForMonitorFunction>("GetDpiForMonitor");
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
 
 }  // namespace
 
@@ -25,6 +42,17 @@ UINT DpiForWindow(HWND window) {
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen) ReleaseDC(nullptr, screen);
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+UINT DpiForMonitor(HMONITOR monitor) {
+    static GetDpiForMonitorFunction* const getDpiForMonitor = ShcoreDpiForMonitor();
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY)) &&
+        dpiY) {
+        return dpiY;
+    }
+    return DpiForWindow(nullptr);
 }
 
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD extendedStyle, UINT dpi) {

@@ -74,10 +74,11 @@ bool Activates(int showCommand) {
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance, Platform& platform, FontMaker makeFont)
+Form1::Form1(HINSTANCE instance, Platform& platform, FontMaker makeFont, MonitorLookup monitors)
     : instance_(instance),
       platform_(platform),
       makeFont_(std::move(makeFont)),
+      monitors_(std::move(monitors)),
       logic_(platform, *this),
       highContrast_(HighContrastOn()) {
     RegisterFormClass(instance, &Form1::WindowProcedure);
@@ -92,7 +93,7 @@ Form1::~Form1() {
 }
 
 std::unique_ptr<FormWindow> Form1::CreateFormWindow() {
-    return std::make_unique<FormWindow>(instance_, kClassName, this, makeFont_);
+    return std::make_unique<FormWindow>(instance_, kClassName, this, makeFont_, monitors_);
 }
 
 void Form1::Load() {
@@ -121,8 +122,13 @@ void Form1::FinishAfterFirstPaint() {
     if (!SetTimer(window_->Handle(), kAfterFirstPaint, USER_TIMER_MINIMUM, nullptr)) OnPainted();
 }
 
+// OLE only now: the first paint needs none of it.
 void Form1::OnPainted() {
-    RunHandler([this] { window_->FinishAfterFirstPaint(text1DropTarget_.Get()); });
+    RunHandler([this] {
+        if (!ole_) ole_.emplace();
+        win32::ThrowIfFailed(ole_->Result());
+        window_->AcceptDropsOnText1(text1DropTarget_.Get());
+    });
 }
 
 void Form1::Activate() {
@@ -159,7 +165,7 @@ void Form1::Reload() {
     if (!SetWindowPlacement(window_->Handle(), &placement)) {
         ShowWindow(window_->Handle(), SW_SHOWNORMAL);  // its place is lost, the window is not
     }
-    window_->KeepOnWorkAreas();
+    window_->KeepOnWorkAreas(monitors_);
     FinishAfterFirstPaint();
     Activate();
 }
@@ -396,10 +402,16 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
     } catch (const std::exception&) {
         return;  // the window stays as it was, at its old size, and still works
     }
+    const SIZE frame = FormWindow::FrameSize(dpi);
+    // A minimized window is not moved: its icon's place is off every screen. It comes
+    // back from the minimize at the new size.
+    if (IsIconic(window_->Handle())) {
+        static_cast<void>(window_->SizeRestoredFrame(frame));
+        return;
+    }
     // While the user drags the window across monitors the suggested rectangle is taken as
     // it is, so the window stays under the pointer. Otherwise the suggested corner with the
     // frame for the new DPI, in one move, with the caption within reach.
-    const SIZE frame = FormWindow::FrameSize(dpi);
     const RECT wanted{suggested.left, suggested.top, suggested.left + frame.cx,
                       suggested.top + frame.cy};
     if (movingOrSizing_) {
@@ -407,7 +419,7 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
                      suggested.right - suggested.left, suggested.bottom - suggested.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
-        static_cast<void>(window_->MoveOntoWorkAreas(wanted));
+        static_cast<void>(window_->MoveOntoWorkAreas(wanted, monitors_));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/FormWindow.h"
+#include "app/ScopedOle.h"
 #include "app/Text1DropTarget.h"
 #include "platform/Platform.h"
 #include "sendto/FormControls.h"
@@ -21,7 +22,10 @@ class Form1 final : public FormControls {
   public:
     static constexpr wchar_t kClassName[] = L"VantrelForm1";
 
-    Form1(HINSTANCE instance, Platform& platform, FontMaker makeFont = MakeFont);
+    // Needs COM initialized on this thread; initializes OLE itself once the window has
+    // painted, for drops.
+    Form1(HINSTANCE instance, Platform& platform, FontMaker makeFont = MakeFont,
+          MonitorLookup monitors = CurrentMonitors);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -74,8 +78,8 @@ class Form1 final : public FormControls {
     // Brings a shown window to the front with the focus in Text1; a minimized
     // one waits for the user to restore it.
     void Activate();
-    // Lets Text1 take drops and names the controls for screen readers once the window has
-    // painted; a failure is shown, and the window works on without drops.
+    // Lets Text1 take drops once the window has painted; a failure is shown, and the
+    // window works on without drops.
     void FinishAfterFirstPaint();
     void OnPainted();
 
@@ -86,7 +90,10 @@ class Form1 final : public FormControls {
     HINSTANCE instance_;
     Platform& platform_;
     FontMaker makeFont_;
+    MonitorLookup monitors_;
     SendToForm logic_;
+    // Before the window, which revokes Text1's drops while OLE is still up.
+    std::optional<ScopedOle> ole_;
     Microsoft::WRL::ComPtr<Text1DropTarget> text1DropTarget_;
     std::unique_ptr<FormWindow> window_;
     std::optional<DroppedFiles> pendingDrop_;

@@ -22,21 +22,21 @@ UniqueFont MakeFont(const LOGFONTW& font) {
 }
 
 FormWindow::FormWindow(HINSTANCE instance, const wchar_t* className, void* creationData,
-                       const FontMaker& makeFont) {
+                       const FontMaker& makeFont, const MonitorLookup& monitors) {
     window_.reset(CreateWindowExW(kExtendedStyle, className, texts::kTitle, kStyle, CW_USEDEFAULT,
                                   CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, creationData));
     if (!window_) win32::ThrowLastError();
 
     // From here on a failure destroys the window with window_.
     CreateControls(instance);
+    // Before the window is shown: showing it puts the focus in Text1, and a screen reader
+    // asks for its name at once.
+    NameForScreenReaders(Control(kText1), Control(kList1), Control(kLabel1));
     SelectPlaceholderWhenEntered(Control(kText1), texts::kPlaceholder);
-    const UINT dpi = DpiForWindow(Handle());
-    ApplyLayout(dpi, makeFont);
-    PlaceCentred(FrameSize(dpi));
+    PlaceCentred(makeFont, monitors);
 }
 
-void FormWindow::FinishAfterFirstPaint(IDropTarget* text1Target) const {
-    NameForScreenReaders(Control(kText1), Control(kList1), Control(kLabel1));
+void FormWindow::AcceptDropsOnText1(IDropTarget* text1Target) const {
     win32::ThrowIfFailed(RegisterDragDrop(Control(kText1), text1Target));
 }
 
@@ -79,33 +79,45 @@ SIZE FormWindow::FrameSize(UINT dpi) {
     return WindowSizeForClient(client, kStyle, kExtendedStyle, dpi);
 }
 
-// On the work area of the primary monitor, where a new window is.
-void FormWindow::PlaceCentred(SIZE frame) const {
-    RECT wanted{};
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-        const RECT& work = monitor.rcWork;
-        wanted.left = work.left + (work.right - work.left - frame.cx) / 2;
-        wanted.top = work.top + (work.bottom - work.top - frame.cy) / 2;
-    } else if (!GetWindowRect(Handle(), &wanted)) {
-        win32::ThrowLastError();  // else the system's default position will do
+// Windows makes the window on the monitor the program was started from; a window of no
+// size touches no monitor, so it is the corner that tells which. Laid out once, at the
+// DPI of the monitor it is shown on: a DPI change before it is shown would not be heard.
+void FormWindow::PlaceCentred(const FontMaker& makeFont, const MonitorLookup& monitors) {
+    RECT created{};
+    if (!GetWindowRect(Handle(), &created)) win32::ThrowLastError();
+    const CentredFrame placed = CentreOnMonitor({created.left, created.top}, monitors(),
+                                                DpiForWindow(Handle()), &FrameSize);
+    ApplyLayout(placed.dpi, makeFont);
+    const RECT& frame = placed.frame;
+    if (!SetWindowPos(Handle(), nullptr, frame.left, frame.top, frame.right - frame.left,
+                      frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE)) {
+        win32::ThrowLastError();
     }
-    wanted.right = wanted.left + frame.cx;
-    wanted.bottom = wanted.top + frame.cy;
-    if (!MoveOntoWorkAreas(wanted)) win32::ThrowLastError();
 }
 
-bool FormWindow::MoveOntoWorkAreas(const RECT& wanted) const {
-    const POINT at = PlaceOnWorkAreas(wanted, CurrentWorkAreas());
+bool FormWindow::MoveOntoWorkAreas(const RECT& wanted, const MonitorLookup& monitors) const {
+    const POINT at = PlaceOnWorkAreas(wanted, monitors());
     return SetWindowPos(Handle(), nullptr, at.x, at.y, wanted.right - wanted.left,
                         wanted.bottom - wanted.top, SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
 }
 
-void FormWindow::KeepOnWorkAreas() const {
+void FormWindow::KeepOnWorkAreas(const MonitorLookup& monitors) const {
     RECT frame{};
     if (IsIconic(Handle()) || !GetWindowRect(Handle(), &frame)) return;
-    static_cast<void>(MoveOntoWorkAreas(frame));  // where it cannot move, it stays
+    static_cast<void>(MoveOntoWorkAreas(frame, monitors));  // where it cannot move, it stays
+}
+
+// The restored frame keeps its corner; its coordinates are the work area's, which the
+// size does not care about.
+bool FormWindow::SizeRestoredFrame(SIZE frame) const {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(Handle(), &placement)) return false;
+    RECT& restored = placement.rcNormalPosition;
+    restored.right = restored.left + frame.cx;
+    restored.bottom = restored.top + frame.cy;
+    placement.showCmd = SW_SHOWMINNOACTIVE;
+    return SetWindowPlacement(Handle(), &placement) != FALSE;
 }
 
 void FormWindow::RememberFocus() {

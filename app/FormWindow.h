@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/Layout.h"
+#include "app/WorkAreaPlacement.h"
 
 namespace vantrel::app {
 
@@ -30,11 +31,12 @@ using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroye
 // table at the window's DPI. Destroying the object destroys the window.
 class FormWindow {
   public:
-    // Creates the window hidden and centred on the work area. Text1 takes drops only
-    // once FinishAfterFirstPaint has run; the window procedure revokes them when the
-    // window is destroyed (WM_DESTROY).
+    // Creates the window hidden, its controls named for screen readers, centred on the
+    // work area of the monitor Windows made it on and laid out at that monitor's DPI.
+    // Text1 takes drops only once AcceptDropsOnText1 has run; the window procedure
+    // revokes them when the window is destroyed (WM_DESTROY).
     FormWindow(HINSTANCE instance, const wchar_t* className, void* creationData,
-               const FontMaker& makeFont);
+               const FontMaker& makeFont, const MonitorLookup& monitors);
     ~FormWindow() = default;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -50,14 +52,17 @@ class FormWindow {
 
     // Moves and sizes the window to `wanted`, with its corner on a monitor's work area
     // (PlaceOnWorkAreas); false with the last error set when it cannot be moved.
-    bool MoveOntoWorkAreas(const RECT& wanted) const;
+    bool MoveOntoWorkAreas(const RECT& wanted, const MonitorLookup& monitors) const;
     // Keeps a window that is not minimized where it is, unless its corner is off every
     // work area (a monitor gone, the screen made smaller).
-    void KeepOnWorkAreas() const;
+    void KeepOnWorkAreas(const MonitorLookup& monitors) const;
+    // Gives a minimized window the restored frame `frame`, leaving it minimized;
+    // false with the last error set when it cannot.
+    bool SizeRestoredFrame(SIZE frame) const;
 
-    // What the first paint does not need: Text1's drops and the screen readers' names.
-    // Throws vantrel::Error when Text1 cannot take drops.
-    void FinishAfterFirstPaint(IDropTarget* text1Target) const;
+    // Lets Text1 take drops, which the first paint does not need. Throws vantrel::Error
+    // when it cannot.
+    void AcceptDropsOnText1(IDropTarget* text1Target) const;
 
     // As a dialog box does: the control with the focus is noted when the window
     // loses it, and gets it back (Text1 when none was noted, or when the noted one
@@ -73,7 +78,8 @@ class FormWindow {
 
   private:
     void CreateControls(HINSTANCE instance);
-    void PlaceCentred(SIZE frame) const;
+    // Lays the window out and centres it for the monitor it was made on.
+    void PlaceCentred(const FontMaker& makeFont, const MonitorLookup& monitors);
 
     // Declared before the window, so they are deleted only after it is destroyed.
     std::array<UniqueFont, kControls.size()> fonts_;

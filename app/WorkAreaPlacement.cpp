@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/Dpi.h"
+
 namespace vantrel::app {
 namespace {
 
@@ -21,19 +23,33 @@ long long SquaredDistance(const RECT& area, POINT point) {
     return dx * dx + dy * dy;
 }
 
+// The monitor whose `part` (its whole area or its work area) holds `point`, else the one
+// nearest to it; null when there are none.
+const MonitorArea* Nearest(std::span<const MonitorArea> monitors, RECT MonitorArea::*part,
+                           POINT point) {
+    const MonitorArea* nearest = nullptr;
+    long long nearestDistance = std::numeric_limits<long long>::max();
+    for (const MonitorArea& monitor : monitors) {
+        const long long distance = SquaredDistance(monitor.*part, point);
+        if (distance < nearestDistance) {
+            nearest = &monitor;
+            nearestDistance = distance;
+        }
+        if (distance == 0) break;
+    }
+    return nearest;
+}
+
 // `at` where it lies in [low, high); else as near as a window of `size` fits, never below `low`.
 LONG Within(LONG at, LONG size, LONG low, LONG high) {
     if (at >= low && at < high) return at;
     return std::max(low, std::min(at, high - size));
 }
 
-BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM monitors) {
     // Nothing may unwind into the system's enumeration: out of memory ends it instead.
     try {
-        reinterpret_cast<std::vector<RECT>*>(areas)->push_back(info.rcWork);
+        reinterpret_cast<std::vector<HMONITOR>*>(monitors)->push_back(monitor);
     } catch (...) {
         return FALSE;
     }
@@ -42,29 +58,46 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
 
 }  // namespace
 
-POINT PlaceOnWorkAreas(const RECT& frame, std::span<const RECT> workAreas) {
+POINT PlaceOnWorkAreas(const RECT& frame, std::span<const MonitorArea> monitors) {
     const POINT corner{frame.left, frame.top};
-    const RECT* nearest = nullptr;
-    long long nearestDistance = std::numeric_limits<long long>::max();
-    for (const RECT& area : workAreas) {
-        if (Holds(area, corner)) return corner;
-        const long long distance = SquaredDistance(area, corner);
-        if (distance < nearestDistance) {
-            nearest = &area;
-            nearestDistance = distance;
-        }
-    }
-    if (!nearest) return corner;
-    return {Within(frame.left, frame.right - frame.left, nearest->left, nearest->right),
-            Within(frame.top, frame.bottom - frame.top, nearest->top, nearest->bottom)};
+    const MonitorArea* nearest = Nearest(monitors, &MonitorArea::work, corner);
+    if (!nearest || Holds(nearest->work, corner)) return corner;
+    const RECT& work = nearest->work;
+    return {Within(frame.left, frame.right - frame.left, work.left, work.right),
+            Within(frame.top, frame.bottom - frame.top, work.top, work.bottom)};
 }
 
-std::vector<RECT> CurrentWorkAreas() {
-    std::vector<RECT> areas;
-    if (!EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas))) {
-        areas.clear();
+CentredFrame CentreOnMonitor(POINT createdAt, std::span<const MonitorArea> monitors,
+                             UINT fallbackDpi, SIZE (*frameAt)(UINT dpi)) {
+    const MonitorArea* monitor = Nearest(monitors, &MonitorArea::area, createdAt);
+    const UINT dpi = monitor && monitor->dpi ? monitor->dpi : fallbackDpi;
+    const SIZE size = frameAt(dpi);
+    RECT frame{createdAt.x, createdAt.y, createdAt.x + size.cx, createdAt.y + size.cy};
+    if (monitor) {
+        const RECT& work = monitor->work;
+        const LONG left = work.left + (work.right - work.left - size.cx) / 2;
+        const LONG top = work.top + (work.bottom - work.top - size.cy) / 2;
+        frame = {left, top, left + size.cx, top + size.cy};
     }
-    return areas;
+    const POINT at = PlaceOnWorkAreas(frame, monitors);
+    return {{at.x, at.y, at.x + size.cx, at.y + size.cy}, dpi};
+}
+
+std::vector<MonitorArea> CurrentMonitors() {
+    std::vector<HMONITOR> handles;
+    if (!EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&handles))) {
+        return {};
+    }
+    std::vector<MonitorArea> monitors;
+    for (const HMONITOR handle : handles) {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetMonitorInfoW(handle, &info)) continue;
+        // One monitor's DPI is every window's: no need to load the library that tells it.
+        monitors.push_back(
+            {info.rcMonitor, info.rcWork, handles.size() > 1 ? DpiForMonitor(handle) : 0});
+    }
+    return monitors;
 }
 
 }  // namespace vantrel::app

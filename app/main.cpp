@@ -59,8 +59,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR lpCmdLine, int nShowCmd
     RestrictDllSearch();
     vantrel::win32::Win32Platform platform(vantrel::texts::kTitle);
     try {
-        const vantrel::app::ScopedOle ole;
-        vantrel::win32::ThrowIfFailed(ole.Result());
+        const vantrel::app::ScopedCom com;
+        vantrel::win32::ThrowIfFailed(com.Result());
         // A file sent to the program waits in Text1 for the add button, at this start only.
         const std::wstring sent = vantrel::app::FirstArgument(lpCmdLine);
         vantrel::app::Form1 form(instance, platform);

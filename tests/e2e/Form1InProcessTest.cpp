@@ -13,10 +13,12 @@
 #include "platform/Error.h"
 #include "sendto/Texts.h"
 #include "tests/CaseName.h"
+#include "tests/e2e/Accessible.h"
 #include "tests/e2e/DropDataObject.h"
 #include "tests/e2e/WindowDesign.h"
 #include "tests/e2e/WindowQueries.h"
 #include "tests/fakes/FakePlatform.h"
+#include "tests/windows/Wine.h"
 
 namespace vantrel::testing {
 namespace {
@@ -39,26 +41,32 @@ int FormWindowsOfThisProcess() {
 class Form1InProcess : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(ole_.Result(), S_OK) << "Text1 takes drops only with OLE initialized";
-        platform_.environment = {L"APPDATA=C:\\用户\\AppData"};
-        platform_.folders[kSendTo] = {L"a.lnk", L"b.lnk"};
-        form_ = std::make_unique<app::Form1>(GetModuleHandleW(nullptr), platform_,
-                                             [this](const LOGFONTW& font) {
-                                                 if (fontsBeforeFailure_ == 0) {
-                                                     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-                                                     return app::UniqueFont();
-                                                 }
-                                                 if (fontsBeforeFailure_ > 0) --fontsBeforeFailure_;
-                                                 return app::MakeFont(font);
-                                             });
-        form_->Load();
-        form_->Show(SW_SHOWNORMAL);
+        StartForm();
         // Text1 takes drops once the window has painted.
         for (int wait = 0; !Text1Target() && wait < 100; ++wait) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
             DispatchPosted();
         }
         ASSERT_NE(Text1Target(), nullptr);
+    }
+    // Loaded and shown as the program starts it, on COM only: OLE is the form's to start.
+    void StartForm() {
+        ASSERT_EQ(com_.Result(), S_OK);
+        platform_.environment = {L"APPDATA=C:\\用户\\AppData"};
+        platform_.folders[kSendTo] = {L"a.lnk", L"b.lnk"};
+        form_ = std::make_unique<app::Form1>(
+            GetModuleHandleW(nullptr), platform_,
+            [this](const LOGFONTW& font) {
+                if (fontsBeforeFailure_ == 0) {
+                    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+                    return app::UniqueFont();
+                }
+                if (fontsBeforeFailure_ > 0) --fontsBeforeFailure_;
+                return app::MakeFont(font);
+            },
+            [this] { return monitors_.empty() ? app::CurrentMonitors() : monitors_; });
+        form_->Load();
+        form_->Show(SW_SHOWNORMAL);
     }
     void TearDown() override {
         form_.reset();
@@ -68,6 +76,12 @@ class Form1InProcess : public ::testing::Test {
     }
 
     HWND Window() const { return form_->Window(); }
+    // The designed client area in the frame for `dpi` (Wine's frames stay at 96 DPI).
+    static SIZE DesignedFrame(UINT dpi) {
+        const Box client = DesignedClientBox(dpi);
+        return app::WindowSizeForClient({client.width, client.height}, app::FormWindow::kStyle,
+                                        app::FormWindow::kExtendedStyle, dpi);
+    }
     HWND Control(int id) const { return GetDlgItem(form_->Window(), id); }
 
     void ChangeDpi(UINT dpi, RECT suggested = {40, 30, 40 + 1300, 30 + 800}) {
@@ -86,9 +100,10 @@ class Form1InProcess : public ::testing::Test {
         while (PeekMessageW(&message, Window(), 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
 
-    app::ScopedOle ole_;
+    app::ScopedCom com_;
     FakePlatform platform_;
     int fontsBeforeFailure_ = -1;  // how many fonts are made before one fails; -1: none fails
+    std::vector<app::MonitorArea> monitors_;  // none: the monitors attached
     std::unique_ptr<app::Form1> form_;
 };
 
@@ -163,6 +178,63 @@ TEST_F(Form1InProcess, DpiChangeTakesTheSuggestedRectangleOfTheSizeItProposed) {
         SendMessageW(Window(), WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&proposed)));
     ChangeDpi(144, {40, 30, 40 + proposed.cx, 30 + proposed.cy});
     EXPECT_EQ(BoxOf(RectInParent(Window())), (Box{40, 30, proposed.cx, proposed.cy}));
+}
+
+// Showing the window puts the focus in Text1, and a screen reader asks for its name at
+// once, before the program handles any message: at start and after every reload.
+class Form1FirstFocus : public Form1InProcess {
+  protected:
+    void SetUp() override { StartForm(); }
+};
+
+TEST_F(Form1FirstFocus, Text1IsNamedWhenItTakesTheFocus) {
+    if (RunningOnWine()) GTEST_SKIP() << "Wine's oleacc does not implement dynamic annotation";
+    for (const bool reloaded : {false, true}) {
+        if (reloaded) form_->Reload();
+        ASSERT_EQ(GetFocus(), Control(app::kText1));
+        const std::optional<Heard> heard = HeardOf(Control(app::kText1));
+        ASSERT_TRUE(heard);
+        EXPECT_EQ(heard->name, L"要添加的文件夹、程序或快捷方式的路径") << "reloaded " << reloaded;
+    }
+}
+
+// Made on the second of two monitors of different DPI, the window is centred there and
+// laid out for it before it is shown: its DPI change would come before it is known.
+class Form1OnSecondMonitor : public Form1InProcess {
+  protected:
+    static constexpr RECT kSecondWork{0, 0, 1280, 984};  // holds where the system makes it
+    void SetUp() override {
+        monitors_ = {{{-1920, 0, 0, 1080}, {-1920, 0, 0, 1040}, 96},
+                     {{0, 0, 1280, 1024}, kSecondWork, 144}};
+        Form1InProcess::SetUp();
+    }
+};
+
+TEST_F(Form1OnSecondMonitor, IsCentredThereAtItsDpi) {
+    EXPECT_EQ(FontOf(Control(app::kList1)).lfHeight, -MulDiv(150, 144, 720));
+    const SIZE frame = DesignedFrame(144);
+    EXPECT_EQ(BoxOf(RectInParent(Window())),
+              (Box{(kSecondWork.right - frame.cx) / 2, (kSecondWork.bottom - frame.cy) / 2,
+                   frame.cx, frame.cy}));
+}
+
+// Windows keeps a minimized window's icon off every screen: a DPI change moves nothing,
+// and the window comes back laid out and sized for the new DPI.
+TEST_F(Form1InProcess, DpiChangeWhileMinimizedKeepsItMinimizedAndRestoresAtTheNewSize) {
+    ShowWindow(Window(), SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(Window()));
+    const Box minimized = BoxOf(RectInParent(Window()));
+
+    ChangeDpi(144);
+
+    EXPECT_TRUE(IsIconic(Window()));
+    EXPECT_EQ(BoxOf(RectInParent(Window())), minimized);
+    ShowWindow(Window(), SW_RESTORE);
+    const Box restored = BoxOf(RectInParent(Window()));
+    const SIZE frame = DesignedFrame(144);
+    EXPECT_EQ(restored.width, frame.cx);
+    EXPECT_EQ(restored.height, frame.cy);
+    EXPECT_EQ(FontOf(Control(app::kList1)).lfHeight, -MulDiv(150, 144, 720));
 }
 
 class DpiChangeWithoutFonts : public Form1InProcess, public ::testing::WithParamInterface<int> {};
@@ -440,8 +512,8 @@ TEST_F(Form1InProcess, DpiChangeWhileTheUserDragsTakesTheSuggestedRectangleAsItI
 
 struct PlacementCase {
     const char* name;
-    std::vector<RECT> workAreas;
-    POINT corner;  // of a window of 850 x 520
+    std::vector<RECT> workAreas;  // the monitors' whole areas are not read
+    POINT corner;                 // of a window of 850 x 520
     POINT placed;
 };
 
@@ -454,7 +526,9 @@ class PlaceOnWorkAreasTest : public ::testing::TestWithParam<PlacementCase> {};
 TEST_P(PlaceOnWorkAreasTest, KeepsACornerOnAWorkAreaAndMovesOneOffAllAsLittleAsNeeded) {
     const PlacementCase& c = GetParam();
     const RECT frame{c.corner.x, c.corner.y, c.corner.x + 850, c.corner.y + 520};
-    const POINT placed = app::PlaceOnWorkAreas(frame, c.workAreas);
+    std::vector<app::MonitorArea> monitors;
+    for (const RECT& work : c.workAreas) monitors.push_back({{}, work, 96});
+    const POINT placed = app::PlaceOnWorkAreas(frame, monitors);
     EXPECT_EQ(placed.x, c.placed.x);
     EXPECT_EQ(placed.y, c.placed.y);
 }
