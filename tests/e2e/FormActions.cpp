@@ -74,8 +74,7 @@ HWND AnswerShellOnAFileInUse(VantrelProcess& process, ShellAnswer answer) {
 }
 
 bool NoMessageFollows(VantrelProcess& process) {
-    // Vantrel's boxes come within milliseconds of the shell's answer; this leaves room for a busy
-    // machine.
+    // Vantrel's box comes within milliseconds of the shell's answer: 3 s allow for a busy machine.
     return process.WaitForMessageBox(std::chrono::seconds{3}) == nullptr;
 }
 
