@@ -14,8 +14,7 @@ struct ResultRow {
     std::string vantrel;
     std::string floor;
     std::string relation;  // ratio or difference to the floor
-    std::string goal;
-    std::string met;
+    std::string goal;      // to compare with by eye: the figures decide nothing
 };
 
 // The results as a Markdown table on standard output.

@@ -115,10 +115,6 @@ double FileKilobytes(const std::wstring& path) {
            1024.0;
 }
 
-std::string Met(bool met) {
-    return met ? "met" : "not met";
-}
-
 int Run(int runs) {
     std::fprintf(stderr, "making %d + %d files\n", kFewFiles, kManyFiles);
     const SendToFiles few(kFewFiles);
@@ -141,28 +137,26 @@ int Run(int runs) {
 
     PrintResults({
         {"Start-up, 20 files (ms)", Fixed(fewStart, 1), Fixed(floorStart, 1),
-         Fixed(fewRatio, 2) + "x", "<= 1.3x", Met(fewRatio <= 1.3)},
+         Fixed(fewRatio, 2) + "x", "<= 1.3x"},
         {"Start-up, 10,000 files (ms)", Fixed(manyStart, 1), Fixed(floorStart, 1),
-         Signed(manyAbove, 1) + " ms", "<= floor + 150 ms", Met(manyAbove <= 150)},
+         Signed(manyAbove, 1) + " ms", "<= floor + 150 ms"},
         {"Start-up, 20 files, against the same-job floor (ms)", Fixed(fewStart, 1),
-         Fixed(starts.sameFew.Median(), 1), Fixed(sameFewRatio, 2) + "x", "<= 1.05x",
-         Met(sameFewRatio <= 1.05)},
+         Fixed(starts.sameFew.Median(), 1), Fixed(sameFewRatio, 2) + "x", "<= 1.05x"},
         {"Start-up, 10,000 files, against the same-job floor (ms)", Fixed(manyStart, 1),
-         Fixed(starts.sameMany.Median(), 1), Fixed(sameManyRatio, 2) + "x", "<= 1.05x",
-         Met(sameManyRatio <= 1.05)},
+         Fixed(starts.sameMany.Median(), 1), Fixed(sameManyRatio, 2) + "x", "<= 1.05x"},
         {"List fill, 10,000 names, in process (ms)", Fixed(fill, 1), Fixed(bareFill, 1),
-         Fixed(fillRatio, 2) + "x", "<= 1.2x", Met(fillRatio <= 1.2)},
+         Fixed(fillRatio, 2) + "x", "<= 1.2x"},
         {"Reload cycle, 10,000 files, in process (ms)", Fixed(reload, 1),
          Fixed(manyStart, 1) + " (Vantrel's start-up)", Fixed(reload / manyStart, 2) + "x",
-         "<= 0.5x", Met(reload / manyStart <= 0.5)},
+         "<= 0.5x"},
         {"Peak working set, 10,000 files (MB)", Fixed(starts.manyPeak.Median(), 1),
          Fixed(starts.floorPeak.Median(), 1),
-         Fixed(starts.manyPeak.Median() / starts.floorPeak.Median(), 2) + "x", "-", "-"},
+         Fixed(starts.manyPeak.Median() / starts.floorPeak.Median(), 2) + "x", "-"},
         {"Peak working set, 10,000 files, against the same-job floor (MB)",
          Fixed(starts.manyPeak.Median(), 1), Fixed(starts.sameManyPeak.Median(), 1),
-         Fixed(starts.manyPeak.Median() / starts.sameManyPeak.Median(), 2) + "x", "-", "-"},
+         Fixed(starts.manyPeak.Median() / starts.sameManyPeak.Median(), 2) + "x", "-"},
         {"Size of the exe (KB)", Fixed(FileKilobytes(testing::VantrelExe()), 0),
-         Fixed(FileKilobytes(testing::ExeNamedBy(L"VANTREL_FLOOR_EXE")), 0), "-", "-", "-"},
+         Fixed(FileKilobytes(testing::ExeNamedBy(L"VANTREL_FLOOR_EXE")), 0), "-", "-"},
     });
     std::printf("\n");
     PrintSpread({{"floor start-up (ms)", &starts.floor},

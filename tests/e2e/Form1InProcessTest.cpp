@@ -15,6 +15,8 @@
 #include "tests/CaseName.h"
 #include "tests/e2e/Accessible.h"
 #include "tests/e2e/DropDataObject.h"
+#include "tests/e2e/SessionColours.h"
+#include "tests/e2e/Wait.h"
 #include "tests/e2e/WindowDesign.h"
 #include "tests/e2e/WindowQueries.h"
 #include "tests/fakes/FakePlatform.h"
@@ -275,8 +277,21 @@ INSTANTIATE_TEST_SUITE_P(Dpi, DpiChangeWithoutFonts,
                                                     : std::string("LastFontFails");
                          });
 
+// The background is painted on WM_ERASEBKGND, whatever the class's brush says: the screen tells.
 TEST_F(Form1InProcess, PaintsItsBackgroundInTheInactiveCaptionColour) {
-    EXPECT_EQ(GetClassLongPtrW(Window(), GCLP_HBRBACKGROUND), COLOR_INACTIVECAPTION + 1);
+    if (!RunningOnWine()) GTEST_SKIP() << kSetsSystemColours;
+    constexpr COLORREF kCaption = RGB(0xBF, 0xCD, 0xDB);  // Windows 10's default
+    const SessionColours scheme({{COLOR_INACTIVECAPTION, kCaption}});
+    ASSERT_TRUE(scheme.Changed());
+    // The controls cover two thirds of the client area; the rest is background.
+    const SIZE client = ClientSize(Window());
+    int painted = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+        DispatchPosted();
+        painted = PixelsOf(Window(), kCaption);
+        return painted > client.cx * client.cy / 4;
+    })) << painted
+        << " of " << client.cx * client.cy << " pixels in the caption colour";
 }
 
 struct ReadableCase {
@@ -359,8 +374,10 @@ struct ColourCase {
     const char* name;
     int id;
     UINT message;
-    int textColour;  // the design's, drawn where it reads on the background
-    int background;
+    std::vector<std::pair<int, COLORREF>> scheme;
+    COLORREF text;
+    COLORREF background;
+    int brush;
 };
 
 void PrintTo(const ColourCase& value, std::ostream* out) {
@@ -371,29 +388,54 @@ class ControlColour : public Form1InProcess, public ::testing::WithParamInterfac
 
 // Colours are the user's scheme's, looked up when drawn.
 TEST_P(ControlColour, DrawsInTheDesignedSystemColoursWhereTheyRead) {
+    if (!RunningOnWine()) GTEST_SKIP() << kSetsSystemColours;
     const ColourCase& colours = GetParam();
+    const SessionColours scheme(colours.scheme);
+    ASSERT_TRUE(scheme.Changed());
     const HDC dc = CreateCompatibleDC(nullptr);
     ASSERT_NE(dc, nullptr);
     const auto brush = reinterpret_cast<HBRUSH>(
         SendMessageW(Window(), colours.message, reinterpret_cast<WPARAM>(dc),
                      reinterpret_cast<LPARAM>(Control(colours.id))));
     const COLORREF text = GetTextColor(dc);
+    const COLORREF background = GetBkColor(dc);
     DeleteDC(dc);
-    const COLORREF expected = app::HighContrastOn()
-                                  ? GetSysColor(colours.textColour)
-                                  : app::ReadableTextColour(GetSysColor(colours.textColour),
-                                                            GetSysColor(colours.background),
-                                                            GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(text, expected);
-    EXPECT_EQ(brush, GetSysColorBrush(colours.background));
+    EXPECT_EQ(text, colours.text);
+    EXPECT_EQ(background, colours.background);
+    EXPECT_EQ(brush, GetSysColorBrush(colours.brush));
 }
+
+constexpr COLORREF kNavy = RGB(0, 0, 128);
 
 INSTANTIATE_TEST_SUITE_P(
     Controls, ControlColour,
-    ::testing::Values(ColourCase{"Label1HighlightOnInactiveCaption", app::kLabel1,
-                                 WM_CTLCOLORSTATIC, COLOR_HIGHLIGHT, COLOR_INACTIVECAPTION},
-                      ColourCase{"List1DesktopColourText", app::kList1, WM_CTLCOLORLISTBOX,
-                                 COLOR_BACKGROUND, COLOR_WINDOW}),
+    ::testing::Values(
+        // Windows 10's default scheme.
+        ColourCase{"Label1HighlightOnInactiveCaption",
+                   app::kLabel1,
+                   WM_CTLCOLORSTATIC,
+                   {{COLOR_HIGHLIGHT, RGB(0, 120, 215)},
+                    {COLOR_INACTIVECAPTION, RGB(191, 205, 219)},
+                    {COLOR_WINDOWTEXT, kBlack}},
+                   RGB(0, 120, 215),
+                   RGB(191, 205, 219),
+                   COLOR_INACTIVECAPTION},
+        ColourCase{"List1DesktopColourText",
+                   app::kList1,
+                   WM_CTLCOLORLISTBOX,
+                   {{COLOR_BACKGROUND, RGB(0, 99, 177)},
+                    {COLOR_WINDOW, kWhite},
+                    {COLOR_WINDOWTEXT, kNavy}},
+                   RGB(0, 99, 177),
+                   kWhite,
+                   COLOR_WINDOW},
+        ColourCase{"List1OnADesktopColouredLikeItTakesTheWindowText",
+                   app::kList1,
+                   WM_CTLCOLORLISTBOX,
+                   {{COLOR_BACKGROUND, kWhite}, {COLOR_WINDOW, kWhite}, {COLOR_WINDOWTEXT, kNavy}},
+                   kNavy,
+                   kWhite,
+                   COLOR_WINDOW}),
     CaseName);
 
 TEST_F(Form1InProcess, PointerOverLabel1IsTheHelpSelectArrowAndElsewhereNot) {

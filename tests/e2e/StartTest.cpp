@@ -11,6 +11,7 @@
 #include "sendto/Texts.h"
 #include "tests/CaseName.h"
 #include "tests/e2e/FormActions.h"
+#include "tests/e2e/SessionColours.h"
 #include "tests/e2e/UserInput.h"
 #include "tests/e2e/VantrelRun.h"
 #include "tests/e2e/WindowDesign.h"
@@ -75,37 +76,16 @@ INSTANTIATE_TEST_SUITE_P(
                       ListCase{"OnlySubfolders", {}, {L"one", L"two"}, {}}),
     CaseName);
 
-// One system colour changed for the session the test runs in, and put back after.
-class SessionColour {
-  public:
-    SessionColour(int element, COLORREF colour)
-        : element_(element),
-          previous_(GetSysColor(element)),
-          changed_(SetSysColors(1, &element, &colour) != FALSE) {}
-    ~SessionColour() {
-        if (changed_) SetSysColors(1, &element_, &previous_);
-    }
-    SessionColour(const SessionColour&) = delete;
-    SessionColour& operator=(const SessionColour&) = delete;
-
-    bool Changed() const { return changed_; }
-
-  private:
-    int element_;
-    COLORREF previous_;
-    bool changed_;
-};
-
 // The entries were drawn in the desktop colour on the window colour: with a desktop
 // as white as the list (or in High Contrast, where both are the same), none showed.
 class StartColourTest : public VantrelRun {};
 
 TEST_F(StartColourTest, ListTextShowsOnADesktopColouredLikeTheList) {
     if (!RunningOnWine()) {
-        GTEST_SKIP() << "sets system colours: only in the tests' own Wine session, never a user's";
+        GTEST_SKIP() << kSetsSystemColours;
     }
     const COLORREF background = GetSysColor(COLOR_WINDOW);
-    const SessionColour desktop(COLOR_BACKGROUND, background);
+    const SessionColours desktop({{COLOR_BACKGROUND, background}});
     ASSERT_TRUE(desktop.Changed());
 
     AddEntry(L"记事本.lnk");
@@ -127,13 +107,13 @@ TEST_F(StartColourTest, ListTextShowsOnADesktopColouredLikeTheList) {
 // caption: low, yet plainly a link, and the design's colour must stay.
 TEST_F(StartColourTest, Label1KeepsTheHighlightOfWindows10sDefaultScheme) {
     if (!RunningOnWine()) {
-        GTEST_SKIP() << "sets system colours: only in the tests' own Wine session, never a user's";
+        GTEST_SKIP() << kSetsSystemColours;
     }
     constexpr COLORREF kHighlight = RGB(0x00, 0x78, 0xD7);
-    const SessionColour highlight(COLOR_HIGHLIGHT, kHighlight);
-    const SessionColour caption(COLOR_INACTIVECAPTION, RGB(0xBF, 0xCD, 0xDB));
-    const SessionColour windowText(COLOR_WINDOWTEXT, RGB(0, 0, 0));
-    ASSERT_TRUE(highlight.Changed() && caption.Changed() && windowText.Changed());
+    const SessionColours scheme({{COLOR_HIGHLIGHT, kHighlight},
+                                 {COLOR_INACTIVECAPTION, RGB(0xBF, 0xCD, 0xDB)},
+                                 {COLOR_WINDOWTEXT, RGB(0, 0, 0)}});
+    ASSERT_TRUE(scheme.Changed());
 
     MakeSendToFolder();
     const HWND window = StartAndWaitForWindow();
@@ -273,9 +253,9 @@ TEST_P(FocusComesBackTest, ToTheControlThatHadIt) {
         ShowWindow(Window(), SW_RESTORE);
     } else {
         PostClick(Window(), c.leave == Leave::kRefusedAdd ? kCommand1 : kCommand2);
-        const bool locked = c.leave == Leave::kLockedDelete;
-        if (locked) AnswerShellOnAFileInUse(Process());
-        if (!locked || VantrelReportsAFileInUse()) {
+        if (c.leave == Leave::kLockedDelete) {
+            AnswerShellOnAFileInUse(Process(), ShellAnswer::kCancel);
+        } else {
             const HWND box = Process().WaitForMessageBox();
             ASSERT_NE(box, nullptr);
             EXPECT_TRUE(MessageBoxText(box).starts_with(c.message)) << c.name;
@@ -302,8 +282,7 @@ INSTANTIATE_TEST_SUITE_P(
         FocusCase{"RefusedAdd", kCommand1, Leave::kRefusedAdd, kText1, texts::kEnterValidPath},
         FocusCase{"NothingSelected", kCommand2, Leave::kNothingSelected, kCommand2,
                   texts::kSelectFirst},
-        FocusCase{"FailedDelete", kCommand2, Leave::kLockedDelete, kCommand2,
-                  texts::kDeleteFailed}),
+        FocusCase{"CancelledDelete", kCommand2, Leave::kLockedDelete, kCommand2}),
     CaseName);
 
 struct KeyCase {

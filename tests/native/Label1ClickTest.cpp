@@ -23,9 +23,9 @@ TEST_F(Label1Click, StartsTheFileManagerOncePerClickWithTheCaptionsHost) {
     form.Label1_Click();
 
     const std::wstring address = L"http://pelgrin.example";
+    // That the caption names this host is asserted where both are written, in
+    // sendto/Texts.h: the build is that test.
     EXPECT_EQ(platform.explorerArguments, (Texts{address, address}));
-    EXPECT_TRUE(std::wstring_view(texts::kLabel1Caption).ends_with(address.substr(7)))
-        << "caption names another host";
     EXPECT_TRUE(platform.messages.empty());
 }
 

@@ -201,9 +201,10 @@ check "the verifier finds the signed exe and both zips the same apart from the s
      grep -qx "Vantrel.exe: same apart from its signature" "$work/signed-verify.log" &&
      grep -qx "$zip_name: same apart from the signature of its Vantrel.exe" "$work/signed-verify.log" &&
      grep -qx "$name-windows-x86.zip: same apart from the signature of its Vantrel.exe" "$work/signed-verify.log"'
-check "the signed exe starts and shows its window" env \
-    VANTREL_EXE="Z:$signed" "$root/tools/wine-run.sh" "$session" "$window_tests" \
-    --gtest_filter='StartListTest.*:WindowDesignTest.*' --gtest_brief=1
+# The three listing cases and the two design checks.
+check "the signed exe starts and shows its window" env VANTREL_EXE="Z:$signed" \
+    "$root/tests/run-counted.sh" 5 "$root/tools/wine-run.sh" "$session" "$window_tests" \
+    --gtest_filter='Folders/StartListTest.*:WindowDesignTest.*' --gtest_brief=1
 
 rm -rf "$root/build/release-check" && mkdir -p "$root/build" && cp -r "$rel" "$root/build/release-check"
 echo "$passed passed, $failed failed"
