@@ -32,11 +32,12 @@ ARCHITECTURES = {"x64": "64bit", "x86": "32bit"}  # winget's names, Scoop's name
 EXE = "Vantrel.exe"
 
 DESCRIPTIONS = {
-    "zh-CN": ("管理“发送到”文件夹：列出其中的文件，为拖入的文件夹、程序或快捷方式创建快捷方式，删除不再需要的项。",
+    "zh-CN": ("管理“发送到”文件夹：列出其中的文件，"
+              "为拖入的文件夹、程序或快捷方式创建快捷方式，删除不再需要的项。",
               "Vantrel 管理当前用户的“发送到”文件夹（%APPDATA%\\Microsoft\\Windows\\SendTo），"
-              "即资源管理器右键菜单“发送到”中各项所在的文件夹。它列出其中的文件，为拖到文本框中的文件夹、"
-              "程序或快捷方式在其中创建快捷方式，也能把选中的项删除到回收站。界面为简体中文，"
-              "不写注册表，不保存设置。"),
+              "即资源管理器右键菜单“发送到”中各项所在的文件夹。"
+              "它列出其中的文件，为拖到文本框中的文件夹、程序或快捷方式在其中创建快捷方式，"
+              "也能把选中的项删除到回收站。界面为简体中文，不写注册表，不保存设置。"),
     "en-US": ("Manages the Send To folder: lists it, adds a shortcut to a dropped folder, program or "
               "shortcut, and deletes entries.",
               "Vantrel manages the current user's Send To folder (%APPDATA%\\Microsoft\\Windows\\SendTo), "
@@ -128,8 +129,8 @@ def winget_manifests(release, identifier):
     }
     for locale, (short, long) in DESCRIPTIONS.items():
         default = locale == "zh-CN"
-        manifest = {**common, "PackageLocale": locale, "Publisher": release["publisher"], "PackageName": PACKAGE,
-                    "PackageUrl": repository, "License": release["license"],
+        manifest = {**common, "PackageLocale": locale, "Publisher": release["publisher"],
+                    "PackageName": PACKAGE, "PackageUrl": repository, "License": release["license"],
                     "LicenseUrl": f"{repository}/blob/{tag}/LICENSE", "Copyright": release["copyright"],
                     "ShortDescription": short, "Description": long}
         if default:
@@ -159,8 +160,9 @@ def scoop_manifest(release):
         "shortcuts": [[EXE, PACKAGE]],
         "checkver": {"github": repository},
         "autoupdate": {
-            "architecture": {ARCHITECTURES[arch]: {"url": f"{download}/v$version/{zip_name('$version', arch)}"}
-                             for arch in release["zips"]},
+            "architecture": {
+                ARCHITECTURES[arch]: {"url": f"{download}/v$version/{zip_name('$version', arch)}"}
+                for arch in release["zips"]},
             # The line of the release's SHA256SUMS that names the zip.
             "hash": {"url": "$baseurl/SHA256SUMS", "regex": "$sha256\\s+\\*?$basename"},
         },
@@ -188,7 +190,8 @@ def write_manifests(version, repository, epoch, folder):
     release = {"version": version, "repository": repository, "zips": zips, "publisher": publisher_name,
                "license": spdx, "copyright": copyright_line,
                "date": time.strftime("%Y-%m-%d", time.gmtime(epoch))}
-    write(os.path.join(folder, "vantrel.json"), json.dumps(scoop_manifest(release), indent=4, ensure_ascii=False) + "\n")
+    write(os.path.join(folder, "vantrel.json"),
+          json.dumps(scoop_manifest(release), indent=4, ensure_ascii=False) + "\n")
     # winget-pkgs keeps a version's manifests in manifests/<p>/<Publisher>/<Package>/<version>.
     under = "/".join(["manifests", identifier[0].lower(), *identifier.split("."), version])
     with tempfile.TemporaryDirectory() as scratch:

@@ -77,12 +77,14 @@ def check_winget(archive_path):
         problems.append(f"winget: {len(version_files)} version manifests")
         return
     identifier = manifests[version_files[0]]["PackageIdentifier"]
-    expect(IDENTIFIER.fullmatch(identifier) and len(identifier) <= 128, f"winget: identifier {identifier!r}")
+    expect(IDENTIFIER.fullmatch(identifier) and len(identifier) <= 128,
+           f"winget: identifier {identifier!r}")
     default = manifests[version_files[0]]["DefaultLocale"]
     expect(default == "zh-CN", f"winget: the default locale is {default}, not the program's zh-CN")
     place = "/".join(["manifests", identifier[0].lower(), *identifier.split("."), version]) + "/"
     expected = {f"{identifier}.yaml": "version", f"{identifier}.installer.yaml": "installer",
-                f"{identifier}.locale.{default}.yaml": "defaultLocale", f"{identifier}.locale.en-US.yaml": "locale"}
+                f"{identifier}.locale.{default}.yaml": "defaultLocale",
+                f"{identifier}.locale.en-US.yaml": "locale"}
     expect(sorted(texts) == sorted(place + name for name in expected),
            f"winget: files {sorted(texts)}, expected {sorted(expected)} in {place}")
     for name, kind in expected.items():
@@ -90,9 +92,11 @@ def check_winget(archive_path):
         if manifest is None:
             continue
         declared = manifest.get("ManifestVersion", "")
-        schema = f"# yaml-language-server: $schema=https://aka.ms/winget-manifest.{kind}.{declared}.schema.json\n"
+        schema = ("# yaml-language-server: $schema="
+                  f"https://aka.ms/winget-manifest.{kind}.{declared}.schema.json\n")
         expect(text.startswith(schema), f"{name}: does not begin with {schema.strip()}")
-        expect(re.fullmatch(r"\d+\.\d+\.\d+", declared) and tuple(map(int, declared.split("."))) >= (1, 10, 0),
+        expect(re.fullmatch(r"\d+\.\d+\.\d+", declared)
+               and tuple(map(int, declared.split("."))) >= (1, 10, 0),
                f"{name}: ManifestVersion {declared!r} is not 1.10.0 or later")
         expect(manifest.get("ManifestType") == kind, f"{name}: ManifestType {manifest.get('ManifestType')}")
         for key in REQUIRED[kind]:
@@ -101,9 +105,11 @@ def check_winget(archive_path):
         expect(manifest.get("PackageVersion") == version and PACKAGE_VERSION.fullmatch(version),
                f"{name}: PackageVersion {manifest.get('PackageVersion')!r}, expected {version}")
         for key in ("DefaultLocale", "PackageLocale"):
-            expect(key not in manifest or LOCALE.fullmatch(manifest[key]), f"{name}: {key} {manifest.get(key)!r}")
+            expect(key not in manifest or LOCALE.fullmatch(manifest[key]),
+                   f"{name}: {key} {manifest.get(key)!r}")
         if kind.endswith("ocale"):
-            expect(name == f"{identifier}.locale.{manifest.get('PackageLocale')}.yaml", f"{name}: another locale")
+            expect(name == f"{identifier}.locale.{manifest.get('PackageLocale')}.yaml",
+                   f"{name}: another locale")
             check_fields(manifest, name)
     installer = manifests.get(place + f"{identifier}.installer.yaml")
     if installer:
@@ -113,7 +119,8 @@ def check_winget(archive_path):
 def check_installers(manifest):
     where = "winget installer"
     day = time.strftime("%Y-%m-%d", time.gmtime(epoch))
-    expect(manifest.get("ReleaseDate") == day, f"{where}: ReleaseDate {manifest.get('ReleaseDate')!r}, not {day}")
+    expect(manifest.get("ReleaseDate") == day,
+           f"{where}: ReleaseDate {manifest.get('ReleaseDate')!r}, not {day}")
     expect(manifest.get("InstallerType") == "zip" and manifest.get("NestedInstallerType") == "portable",
            f"{where}: not a zip holding a portable program")
     nested = manifest.get("NestedInstallerFiles") or [{}]
@@ -125,8 +132,10 @@ def check_installers(manifest):
         arch = installer.get("Architecture")
         name = zip_named_by(installer.get("InstallerUrl"), arch, f"{where} {arch}")
         digest = installer.get("InstallerSha256", "")
-        expect(re.fullmatch(r"[0-9A-F]{64}", digest), f"{where} {arch}: InstallerSha256 {digest!r} is not upper-case hex")
-        expect(digest.lower() == sha256_of(name), f"{where} {arch}: InstallerSha256 is not the hash of {name}")
+        expect(re.fullmatch(r"[0-9A-F]{64}", digest),
+               f"{where} {arch}: InstallerSha256 {digest!r} is not upper-case hex")
+        expect(digest.lower() == sha256_of(name),
+               f"{where} {arch}: InstallerSha256 is not the hash of {name}")
         expect(sha256_of(name) is None or holds(name, nested[0].get("RelativeFilePath")),
                f"{where} {arch}: {name} has no {nested[0].get('RelativeFilePath')}")
         # Windows 7 is NT 6.1, the floor the README names.
@@ -153,8 +162,6 @@ def check_scoop(path):
     expect(manifest.get("checkver"), "scoop: no checkver")
     autoupdate = manifest.get("autoupdate", {})
     hash_rule = autoupdate.get("hash", {})
-    sums_url = scoop_autoupdate(hash_rule.get("url", ""), download + "x")
-    expect(sums_url == download + "SHA256SUMS", f"scoop: autoupdate reads hashes from {sums_url}")
     with open(os.path.join(folder, "SHA256SUMS"), encoding="utf-8") as file:
         sums = file.read()
     architectures = manifest.get("architecture", {})
@@ -164,10 +171,14 @@ def check_scoop(path):
         url = entry.get("url", "")
         name = zip_named_by(url, arch, f"scoop {scoop_arch}")
         expect(entry.get("hash") == sha256_of(name), f"scoop {scoop_arch}: the hash is not that of {name}")
-        expect(sha256_of(name) is None or holds(name, shortcuts[0][0]), f"scoop: {name} has no {shortcuts[0][0]}")
+        expect(sha256_of(name) is None or holds(name, shortcuts[0][0]),
+               f"scoop: {name} has no {shortcuts[0][0]}")
         template = autoupdate.get("architecture", {}).get(scoop_arch, {}).get("url", "")
         expect("$version" in template and scoop_autoupdate(template, url) == url,
                f"scoop {scoop_arch}: autoupdate's {template!r} does not give {url}")
+        sums_url = scoop_autoupdate(hash_rule.get("url", ""), url)
+        expect(sums_url == download + "SHA256SUMS",
+               f"scoop {scoop_arch}: autoupdate reads hashes from {sums_url}")
         # As Scoop reads a hash file: its templates, the zip's name escaped, case ignored.
         pattern = hash_rule.get("regex", "").replace("$sha256", "([a-fA-F0-9]{64})")
         found = re.search(pattern.replace("$basename", re.escape(name)), sums, re.IGNORECASE)

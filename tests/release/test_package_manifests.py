@@ -60,13 +60,16 @@ class Generator(unittest.TestCase):
         self.assertEqual((checked.returncode, checked.stdout), (0, ""))
 
     def test_bad_input_is_refused_and_writes_nothing(self):
+        no_x86 = lambda: os.remove(os.path.join(self.folder, ZIPS["x86"]))
+        no_exe = lambda: make_release(self.folder, "other.exe")
+        https = "must be an https address"
         cases = [  # name, changes to the release, generator arguments, expected message
-            ("no x86 zip", lambda: os.remove(os.path.join(self.folder, ZIPS["x86"])), {}, f"{ZIPS['x86']}: a release has both"),
+            ("no x86 zip", no_x86, {}, f"{ZIPS['x86']}: a release has both"),
             ("the tag, not its version", None, {"version": "v1.2.3"}, "'v1.2.3' is not a tag's version"),
             ("a version no tag has", None, {"version": "1.2.3-beta"}, "'1.2.3-beta' is not a tag's version"),
-            ("http, not https", None, {"repository": "http://github.com/someone/vantrel"}, "must be an https address"),
-            ("a page, not a repository", None, {"repository": REPOSITORY + "/releases"}, "must be an https address"),
-            ("a zip without the exe", lambda: make_release(self.folder, "other.exe"), {}, "is not a zip with Vantrel.exe"),
+            ("http, not https", None, {"repository": "http://github.com/someone/vantrel"}, https),
+            ("a page, not a repository", None, {"repository": REPOSITORY + "/releases"}, https),
+            ("a zip without the exe", no_exe, {}, "is not a zip with Vantrel.exe"),
         ]
         for name, spoil, arguments, message in cases:
             with self.subTest(name), tempfile.TemporaryDirectory() as self.folder:
@@ -76,7 +79,8 @@ class Generator(unittest.TestCase):
                 result = self.generate(**arguments)
                 self.assertEqual(result.returncode, 1)
                 self.assertIn(message, result.stderr)
-                self.assertFalse({"vantrel.json", f"Vantrel-{VERSION}-winget.zip"} & set(os.listdir(self.folder)))
+                written = {"vantrel.json", f"Vantrel-{VERSION}-winget.zip"} & set(os.listdir(self.folder))
+                self.assertFalse(written)
 
     def test_the_check_finds_a_spoiled_manifest(self):
         def swap_scoop_hashes(folder):
@@ -94,7 +98,8 @@ class Generator(unittest.TestCase):
                 entries = {name: archive.read(name).decode() for name in archive.namelist()}
             with zipfile.ZipFile(path, "w") as archive:
                 for name, text in entries.items():
-                    archive.writestr(name, re.sub("(InstallerSha256: )(.*)", lambda m: m[1] + m[2].lower(), text))
+                    lower = re.sub("(InstallerSha256: )(.*)", lambda match: match[1] + match[2].lower(), text)
+                    archive.writestr(name, lower)
 
         cases = [(swap_scoop_hashes, "scoop 64bit: the hash is not that of"),
                  (lower_case_winget_hashes, "x64: InstallerSha256 '")]
