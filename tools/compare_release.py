@@ -2,12 +2,13 @@
 compare_release.py DOWNLOADED_DIR REBUILT_DIR
 
 For each file the download's SHA256SUMS or the rebuild lists, says: same; same apart from the signature
-(a signed Vantrel.exe, or a zip that holds it and is otherwise the rebuilt zip); differs;
-not downloaded; or not comparable (the tests zip: its test programs carry the folder they
+(a signed Vantrel.exe, or a zip that holds it and is otherwise the rebuilt zip); for the package
+manifests, same apart from the hashes of the signed zips; differs; not downloaded; or not comparable (the tests zip: its test programs carry the folder they
 were built in). Prints the lines where BUILDINFO.txt differs, since another compiler or
 library gives another exe. Exits 1 on any difference."""
 import hashlib
 import os
+import posixpath
 import struct
 import subprocess
 import sys
@@ -19,6 +20,7 @@ from signature_only_difference import without_signature
 from zip_names import entry_name
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+MANIFESTS = ("vantrel.json", "-winget.zip")
 
 
 def read(path):
@@ -50,18 +52,43 @@ def zip_with_signed_exe(downloaded_zip, rebuilt_zip, epoch):
             exe = archive.read("Vantrel.exe")
     except (zipfile.BadZipFile, zlib.error, KeyError, EOFError):
         return False  # damaged, or no exe in it: it differs
-    with zipfile.ZipFile(rebuilt_zip) as archive, tempfile.TemporaryDirectory() as folder:
+    with zipfile.ZipFile(rebuilt_zip) as archive:
         if not signed_copy_of(exe, archive.read("Vantrel.exe")):
             return False
+        entries = {entry_name(info): exe if info.filename == "Vantrel.exe" else archive.read(info)
+                   for info in archive.infolist()}
+    return rezipped(entries, epoch) == read(downloaded_zip)
+
+
+def rezipped(entries, epoch):
+    """What make_zip.py writes for {name in the zip: data}, all of whose names share a folder."""
+    under = {posixpath.dirname(name) for name in entries} - {""}
+    with tempfile.TemporaryDirectory() as folder:
         names = []
-        for info in archive.infolist():
-            names.append(os.path.join(folder, entry_name(info)))
+        for name, data in entries.items():
+            names.append(os.path.join(folder, posixpath.basename(name)))
             with open(names[-1], "wb") as file:
-                file.write(exe if info.filename == "Vantrel.exe" else archive.read(info))
+                file.write(data)
         expected = os.path.join(folder, "expected.zip")
-        subprocess.run([sys.executable, os.path.join(HERE, "make_zip.py"), expected, str(epoch)] + names,
-                       check=True)
-        return read(expected) == read(downloaded_zip)
+        subprocess.run([sys.executable, os.path.join(HERE, "make_zip.py"), expected, str(epoch)]
+                       + (["--under", under.pop()] if under else []) + names, check=True)
+        return read(expected)
+
+
+def manifests_of_signed_zips(downloaded, rebuilt, swaps, epoch):
+    """True when the rebuilt manifests, each signed zip's rebuilt hash swapped for the
+    downloaded one's (as the release printed it, lower or upper case), are the download."""
+    def swapped(data):
+        text = data.decode("utf-8")
+        for old, new in swaps:
+            text = text.replace(old, new).replace(old.upper(), new.upper())
+        return text.encode("utf-8")
+
+    if not downloaded.endswith(".zip"):
+        return swapped(read(rebuilt)) == read(downloaded)
+    with zipfile.ZipFile(rebuilt) as archive:
+        entries = {info.filename: swapped(archive.read(info)) for info in archive.infolist()}
+    return rezipped(entries, epoch) == read(downloaded)
 
 
 def build_info(path):
@@ -70,7 +97,7 @@ def build_info(path):
     return dict(line.partition(" ")[::2] for line in read(path).decode().splitlines())
 
 
-def verdict(name, downloaded, rebuilt, listed_digest, epoch):
+def verdict(name, downloaded, rebuilt, listed_digest, epoch, swaps):
     """(verdict, counts as a difference)"""
     if name.endswith("-tests.zip"):
         return "not comparable (its test programs carry the folder they were built in)", False
@@ -85,6 +112,8 @@ def verdict(name, downloaded, rebuilt, listed_digest, epoch):
         return "differs: the rebuild has no such file", True
     if data == read(rebuilt):
         return "same", False
+    if name.endswith(MANIFESTS) and swaps and manifests_of_signed_zips(downloaded, rebuilt, swaps, epoch):
+        return "same apart from the hashes of the signed zips", False
     if name.endswith(".exe") and signed_copy_of(data, read(rebuilt)):
         return "same apart from its signature", False
     if name.endswith(".zip") and zip_with_signed_exe(downloaded, rebuilt, epoch):
@@ -96,14 +125,19 @@ def main():
     downloaded_dir, rebuilt_dir = sys.argv[1], sys.argv[2]
     listed = listed_files(os.path.join(downloaded_dir, "SHA256SUMS"))
     # A file the rebuild has and the sums leave out is looked at too.
-    names = set(listed) | set(listed_files(os.path.join(rebuilt_dir, "SHA256SUMS")))
+    rebuilt_listed = listed_files(os.path.join(rebuilt_dir, "SHA256SUMS"))
+    names = set(listed) | set(rebuilt_listed)
     theirs = build_info(os.path.join(downloaded_dir, "BUILDINFO.txt"))
     ours = build_info(os.path.join(rebuilt_dir, "BUILDINFO.txt"))
     epoch = int(ours["SOURCE_DATE_EPOCH"])
     differences = compared = 0
-    for name in sorted(names):
+    swaps = []  # (rebuilt hash, downloaded hash) of each zip that differs by its signature only
+    # The manifests last: they are judged by the verdicts on the zips they name.
+    for name in sorted(names, key=lambda name: (name.endswith(MANIFESTS), name)):
         text, differs = verdict(name, os.path.join(downloaded_dir, name),
-                                os.path.join(rebuilt_dir, name), listed.get(name), epoch)
+                                os.path.join(rebuilt_dir, name), listed.get(name), epoch, swaps)
+        if text.startswith("same apart from the signature"):
+            swaps.append((rebuilt_listed[name], listed[name]))
         print(f"{name}: {text}")
         differences += differs
         compared += text.startswith(("same", "differs"))

@@ -8,10 +8,15 @@
 #   Vantrel-<version>-windows-ARCH-tests.zip    the Windows tests with run-tests.cmd, for
 #                                               running them on a real Windows machine
 #   Vantrel.exe                                 the x64 zip's exe, for comparing
+#   Vantrel-<version>-winget.zip               the winget manifests, in winget-pkgs' folders
+#   vantrel.json                               the Scoop manifest
 #   BUILDINFO.txt                              the commit, time and tool versions
 #   SHA256SUMS                                 for `sha256sum -c`
-# Usage: tools/release.sh [--no-tests] [OUTPUT_DIR]
-#   --no-tests  builds no test programs and writes no tests zip (quicker)
+# Usage: tools/release.sh [--no-tests] [--repository URL] [OUTPUT_DIR]
+#   --no-tests        builds no test programs and writes no tests zip (quicker)
+#   --repository URL  the https address of the repository whose release publishes the
+#                     zips, which the manifests' download addresses name; without it, a
+#                     placeholder, and the script says so
 # A relative OUTPUT_DIR or VANTREL_SIGN_PFX is taken from the folder it is run from. The
 # files of an earlier release stay until the new ones are complete.
 # tools/verify-release.sh rebuilds a release and compares it with downloaded files.
@@ -41,9 +46,18 @@ fail() {
 
 # --- What was asked, checked before anything is built or removed.
 tests=yes
-if [ "${1:-}" = --no-tests ]; then
-    tests=no
+repository=
+while [ $# -gt 0 ]; do
+    case $1 in
+    --no-tests) tests=no ;;
+    --repository) [ $# -ge 2 ] || fail "--repository needs the repository's address"; repository=$2; shift ;;
+    *) break ;;
+    esac
     shift
+done
+if [ -z "$repository" ]; then
+    repository=https://github.com/OWNER/vantrel
+    echo "release: no --repository: the package manifests name the placeholder $repository" >&2
 fi
 # Paths given are the caller's; the default output is the repository's.
 from_caller() { if [[ $1 = /* ]]; then echo "$1"; else echo "$caller/$1"; fi; }
@@ -94,6 +108,8 @@ if [ -n "$(git status --porcelain)" ]; then
     echo "release: the tree has uncommitted changes: this is $version, not a release of a commit" >&2
 fi
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+# The manifests' version and address, checked before the build rather than after it.
+python3 tools/package_manifests.py "$version" "$repository" || exit 1
 
 mkdir -p "$output" 2>/dev/null || fail "cannot create the output folder $output"
 output=$(cd "$output" && pwd)
@@ -106,7 +122,7 @@ for arch in "${architectures[@]}"; do
     outputs+=("$name.zip" "$name-symbols.zip")
     [ "$tests" = yes ] && outputs+=("$name-tests.zip")
 done
-outputs+=(Vantrel.exe BUILDINFO.txt SHA256SUMS)
+outputs+=("Vantrel-$version-winget.zip" vantrel.json Vantrel.exe BUILDINFO.txt SHA256SUMS)
 
 # Everything is written here first; the earlier release stays until the end.
 stage=$(mktemp -d "$output/.stage.XXXXXX")
@@ -160,13 +176,14 @@ for arch in "${architectures[@]}"; do
     package "$arch" "$stage/$arch"
 done
 cp "$stage/x64/Vantrel.exe" "$stage/Vantrel.exe"
+python3 tools/package_manifests.py "$version" "$repository" "$SOURCE_DATE_EPOCH" "$stage" || exit 1
 if [ "$signing" = yes ]; then
     echo "release: the Vantrel.exe of both builds signed with $VANTREL_SIGN_PFX"
 else
     echo "release: Vantrel.exe is not signed (set VANTREL_SIGN_PFX and VANTREL_SIGN_PASSWORD to sign it)"
 fi
 
-tools/buildinfo.sh "$commit" "$SOURCE_DATE_EPOCH" >"$stage/BUILDINFO.txt"
+tools/buildinfo.sh "$commit" "$SOURCE_DATE_EPOCH" "$repository" >"$stage/BUILDINFO.txt"
 (cd "$stage" && sha256sum "${outputs[@]:0:${#outputs[@]}-1}" >SHA256SUMS)
 
 # SHA256SUMS goes first and comes back last: its presence says the release is whole, and

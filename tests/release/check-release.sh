@@ -6,8 +6,8 @@
 # found. A release signed with an empty password, run from elsewhere with relative paths,
 # verifies against its certificate, still starts and shows its window, and differs from
 # the unsigned one only by its signature; no program the script starts sees the password;
-# the archives hold what they should; bad input fails with its cause and keeps what was
-# there. The first release is kept in build/release-check for a look or an artefact.
+# the archives hold what they should; the package manifests name the zips by their
+# hashes; bad input fails with its cause and keeps what was there. The first release is kept in build/release-check for a look or an artefact.
 # The checks hand their commands to eval in single quotes on purpose.
 # shellcheck disable=SC2016
 set -uo pipefail
@@ -47,9 +47,11 @@ clean_run() {
         -u VANTREL_SIGN_TIMESTAMP_URL "$@") >"$log" 2>&1
 }
 
+# A repository address of the release's own, which the verifier must take from BUILDINFO.txt.
+repository=https://github.com/example/vantrel
 # [--no-tests] FOLDER LOG [VAR=VALUE ...]: the release in FOLDER with that environment.
 release() {
-    local options=()
+    local options=(--repository "$repository")
     [ "$1" = --no-tests ] && options=("$1") && shift
     local folder=$1 log=$2
     shift 2
@@ -67,7 +69,10 @@ SPY
 chmod +x "$spy/record-environment"
 for program in dpkg-query cmake openssl osslsigncode; do ln -s record-environment "$spy/$program"; done
 
-hashes() { (cd "$1" && sha256sum Vantrel-*-x64.zip Vantrel-*-x86.zip Vantrel-*-symbols.zip Vantrel.exe); }
+hashes() {
+    (cd "$1" && sha256sum Vantrel-*-x64.zip Vantrel-*-x86.zip Vantrel-*-symbols.zip Vantrel-*-winget.zip \
+        vantrel.json Vantrel.exe)
+}
 same_hashes() { diff <(hashes "$1") <(hashes "$2"); }
 no_release_in() { ! compgen -G "$1/Vantrel-*.zip" >/dev/null && [ ! -e "$1/SHA256SUMS" ]; }
 
@@ -104,13 +109,18 @@ touch "$work/a-file"
 check "an output folder that cannot be made is refused" eval \
     '! (cd "$a" && bash tools/release.sh "$work/a-file/release") >"$work/refused.log" 2>&1 &&
      grep -q "cannot create the output folder" "$work/refused.log"'
+check "a release without --repository says its manifests name a placeholder" \
+    grep -q "the package manifests name the placeholder https://github.com/OWNER/vantrel" "$work/refused.log"
+check "a repository address that is not https is refused" eval \
+    '! clean_run "$a" "$work/refused.log" bash tools/release.sh --repository http://github.com/example/vantrel &&
+     grep -q "must be an https address" "$work/refused.log" && no_release_in "$out"'
 
 # --- The release, and its verification from another clone minutes later, which rebuilds
 # it without the test programs: only the first release pays for them.
 check "first release" release "$a" "$work/a.log"
 check "the first release verifies from another clone: every comparable file the same" eval \
     'clean_run "$b" "$work/verify.log" tools/verify-release.sh "$a/build/release" &&
-     grep -q "^all 6 compared files are the same as the rebuild$" "$work/verify.log" &&
+     grep -q "^all 8 compared files are the same as the rebuild$" "$work/verify.log" &&
      grep -q "tests.zip: not comparable" "$work/verify.log" || { cat "$work/verify.log"; false; }'
 check "both releases are byte for byte the same" same_hashes "$a/build/release" "$b/build/verify"
 check "the release says it is unsigned" grep -q "is not signed" "$work/a.log"
@@ -140,11 +150,15 @@ for arch in x64 x86; do
     check "the $arch exe names its debug file, which has the stack protector and checked copies" \
         hardened_debug_file "$exe" "$rel/$name-windows-$arch-symbols.zip" "$binutils"
 done
+check "the package manifests name both zips by their hashes, as winget and Scoop require" \
+    python3 "$root/tests/release/check_manifests.py" "$rel" "${name#Vantrel-}" "$repository" \
+    "$(git -C "$root" log -1 --format=%ct)"
 check "SHA256SUMS verifies every file it lists, both tests zips and BUILDINFO.txt too" eval \
     '(cd "$rel" && sha256sum -c --strict SHA256SUMS && grep -q " $name-windows-x64-tests.zip$" SHA256SUMS &&
       grep -q " $name-windows-x86-tests.zip$" SHA256SUMS && grep -q " BUILDINFO.txt$" SHA256SUMS)'
-check "BUILDINFO.txt names the commit, the time and both compilers' exact versions" eval \
+check "BUILDINFO.txt names the commit, the time, the repository and both compilers' exact versions" eval \
     'grep -q "^commit $(git -C "$root" rev-parse HEAD)" "$rel/BUILDINFO.txt" &&
+     grep -qx "repository $repository" "$rel/BUILDINFO.txt" &&
      grep -qx "SOURCE_DATE_EPOCH $(git -C "$root" log -1 --format=%ct)" "$rel/BUILDINFO.txt" &&
      grep -qx "g++-mingw-w64-x86-64-posix $(dpkg-query -W -f="\${Version}" g++-mingw-w64-x86-64-posix)" \
         "$rel/BUILDINFO.txt" &&
@@ -164,7 +178,7 @@ altered_copy changed python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb
 open(sys.argv[1], "wb").write(d)' "$zip_name"
 check "the verifier names the zip with one changed byte, and only that file" eval \
     '! python3 "$root/tools/compare_release.py" "$work/changed" "$b/build/verify" >"$work/changed.log" &&
-     grep -qx "$zip_name: differs" "$work/changed.log" && grep -qx "1 of 6 compared files differ" "$work/changed.log"'
+     grep -qx "$zip_name: differs" "$work/changed.log" && grep -qx "1 of 8 compared files differ" "$work/changed.log"'
 
 altered_copy other-tools sed -i 's/^cmake .*/cmake 0.1-1/' BUILDINFO.txt
 check "the verifier names a tool whose version differs from this machine's" eval \
@@ -186,21 +200,26 @@ check "no program the release starts sees the signing password" eval \
 openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout pass: -out "$work/empty-password.pfx"
 check "a release signed with an empty password, run from another folder with relative paths" eval \
     'clean_run "$work" "$work/signed.log" VANTREL_SIGN_PFX=empty-password.pfx VANTREL_SIGN_PASSWORD= \
-        bash b/tools/release.sh --no-tests signed-release &&
+        bash b/tools/release.sh --no-tests --repository "$repository" signed-release &&
      grep -q "WARNING: no VANTREL_SIGN_TIMESTAMP_URL" "$work/signed.log"'
 signed=$work/signed-release/Vantrel.exe
 check "the signature verifies against the certificate" \
     osslsigncode verify -CAfile "$work/cert.pem" -in "$signed"
 check "the signature is the only difference" \
     python3 "$root/tools/signature_only_difference.py" "$signed" "$rel/Vantrel.exe"
+check "the signed release's manifests name its signed zips" \
+    python3 "$root/tests/release/check_manifests.py" "$work/signed-release" "${name#Vantrel-}" "$repository" \
+    "$(git -C "$root" log -1 --format=%ct)"
 check "the x86 exe is signed too, and verifies" eval \
     'unzip -p "$work/signed-release/$name-windows-x86.zip" Vantrel.exe >"$work/signed-x86.exe" &&
      osslsigncode verify -CAfile "$work/cert.pem" -in "$work/signed-x86.exe"'
-check "the verifier finds the signed exe and both zips the same apart from the signature" eval \
+check "the verifier finds the signed exe and both zips the same apart from the signature, and the manifests apart from their hashes" eval \
     'python3 "$root/tools/compare_release.py" "$work/signed-release" "$b/build/verify" >"$work/signed-verify.log" &&
      grep -qx "Vantrel.exe: same apart from its signature" "$work/signed-verify.log" &&
      grep -qx "$zip_name: same apart from the signature of its Vantrel.exe" "$work/signed-verify.log" &&
-     grep -qx "$name-windows-x86.zip: same apart from the signature of its Vantrel.exe" "$work/signed-verify.log"'
+     grep -qx "$name-windows-x86.zip: same apart from the signature of its Vantrel.exe" "$work/signed-verify.log" &&
+     grep -qx "$name-winget.zip: same apart from the hashes of the signed zips" "$work/signed-verify.log" &&
+     grep -qx "vantrel.json: same apart from the hashes of the signed zips" "$work/signed-verify.log"'
 # The three listing cases and the two design checks.
 check "the signed exe starts and shows its window" env VANTREL_EXE="Z:$signed" \
     "$root/tests/run-counted.sh" 5 "$root/tools/wine-run.sh" "$session" "$window_tests" \
