@@ -120,11 +120,14 @@ name=Vantrel-$version
 # The clone as copied, not the tree, which may change while the checks run.
 if [ -n "$(git -C "$a" status --porcelain)" ]; then name=$name-dirty; fi
 # EXE SYMBOLS_ZIP BINUTILS_PREFIX: the exe names its debug file, which has the stack
-# protector and checked copies (i686 symbols carry a leading underscore).
+# protector and checked copies (i686 symbols carry a leading underscore). Which checked
+# functions stay depends on the toolchain (Debian 13's leaves no __memcpy_chk), so a checked copy
+# shows as the fortify failure handler __chk_fail or any __*_chk function.
 hardened_debug_file() {
     "$3-objdump" -s -j .gnu_debuglink "$1" | grep -q "Vantrel.exe.debu" &&
         unzip -p "$2" Vantrel.exe.debug >"$work/debug" && "$3-nm" "$work/debug" >"$work/symbols" &&
-        grep -Eq " _?__stack_chk_fail$" "$work/symbols" && grep -Eq " _?__memcpy_chk$" "$work/symbols"
+        grep -Eq " _?__stack_chk_fail$" "$work/symbols" &&
+        grep -Eq " _?__(chk_fail|[a-z0-9]+_chk)$" "$work/symbols"
 }
 
 # Each machine's build: its zips, and the exe that went into its zip.
