@@ -37,7 +37,9 @@ fi
 $sudo apt-get update -q
 unavailable=()
 for p in "${missing[@]}"; do
-    apt-cache policy "$p" 2>/dev/null | grep -q "Candidate: [^(]" || unavailable+=("$p")
+    # Read whole: grep -q stopping early would fail the pipe.
+    policy=$(apt-cache policy "$p" 2>/dev/null)
+    grep -q "Candidate: [^(]" <<<"$policy" || unavailable+=("$p")
 done
 if [ ${#unavailable[@]} -gt 0 ]; then
     echo "install-deps: $release has no package ${unavailable[*]}: install those (or what replaces them) by hand" >&2
