@@ -169,10 +169,12 @@ check "the verifier names the zip with one changed byte, and only that file" eva
     '! python3 "$root/tools/compare_release.py" "$work/changed" "$b/build/verify" >"$work/changed.log" &&
      grep -qx "$zip_name: differs" "$work/changed.log" && grep -qx "1 of 6 compared files differ" "$work/changed.log"'
 
-altered_copy other-tools sed -i 's/^cmake .*/cmake 0.1-1/' BUILDINFO.txt
-check "the verifier names a tool whose version differs from this machine's" eval \
+altered_copy other-tools sed -i -e 's/^cmake .*/cmake 0.1-1/' -e 's/^Debian .*/Debian 99.1/' BUILDINFO.txt
+check "the verifier names a tool whose version differs from this machine's, and the Debian to rebuild on" eval \
     '! python3 "$root/tools/compare_release.py" "$work/other-tools" "$b/build/verify" >"$work/other-tools.log" &&
      grep -q "^  cmake: the release was built with 0.1-1, this machine has $(dpkg-query -W -f="\${Version}" cmake)$" \
+        "$work/other-tools.log" &&
+     grep -qx "the rebuild.s toolchain differs from the release.s: the same bytes need Debian 99.1 with the versions above" \
         "$work/other-tools.log"'
 
 # --- Signing. A previous release in the output folder must outlive a failed run.

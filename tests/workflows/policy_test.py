@@ -33,7 +33,7 @@ jobs:
       - run: run-tests.cmd /y
         shell: cmd
 """
-README = """## Quick start for developers (Debian 12)
+README = """## Quick start for developers (Debian 12 and 13)
 
     bash tools/test.sh    # builds and runs every test
 

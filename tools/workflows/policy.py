@@ -91,7 +91,7 @@ def check_readme_commands(ci_text, readme):
     findings = []
     ci = yaml.safe_load(ci_text)
     expected = [
-        ("linux", readme_command(readme, "Quick start for developers (Debian 12)", "test.sh")),
+        ("linux", readme_command(readme, "Quick start for developers (Debian 12 and 13)", "test.sh")),
         ("windows-bundle", readme_command(readme, "Testing on Windows", "run-tests.cmd")),
     ]
     for job_id, command in expected:
