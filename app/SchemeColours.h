@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
+
 namespace vantrel::app {
 
 // The parts of the window drawn in colours of their own; the buttons keep the scheme's.
-enum class ColouredPart { Window, List1, Label1 };
+enum class ColouredPart : std::uint8_t { Window, List1, Label1 };
 
 // System colour indices (COLOR_*) of a part's text and background.
 struct SystemColourPair {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,7 +19,7 @@ class AutomationObject {
 };
 
 // How a delete ended that did not fail.
-enum class DeleteOutcome {
+enum class DeleteOutcome : std::uint8_t {
     Deleted,
     KeptByUser,  // the user answered No to the system's own question
 };

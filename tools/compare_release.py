@@ -141,10 +141,14 @@ def main():
         print(f"{name}: {text}")
         differences += differs
         compared += text.startswith(("same", "differs"))
-    for key in sorted(set(theirs) | set(ours)):
-        if theirs and theirs.get(key) != ours.get(key):
-            print(f"  {key}: the release was built with {theirs.get(key, 'nothing')}, "
-                  f"this machine has {ours.get(key, 'nothing')}")
+    differing_tools = [key for key in sorted(set(theirs) | set(ours))
+                       if theirs and theirs.get(key) != ours.get(key)]
+    for key in differing_tools:
+        print(f"  {key}: the release was built with {theirs.get(key, 'nothing')}, "
+              f"this machine has {ours.get(key, 'nothing')}")
+    if set(differing_tools) - {"commit", "SOURCE_DATE_EPOCH"}:
+        print(f"the rebuild's toolchain differs from the release's: the same bytes need Debian "
+              f"{theirs.get('Debian', '(not named)')} with the versions above")
     if compared == 0:
         print("nothing to compare: put the downloaded files beside SHA256SUMS")
         sys.exit(1)

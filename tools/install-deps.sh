@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, and any named as
-# arguments, only those missing.
+# arguments, only those missing. Made for Debian 12 (bookworm) and 13 (trixie): the
+# names below are the same on both.
 set -euo pipefail
 packages=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev
     mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386 xvfb xauth
     fonts-wqy-microhei fonts-wine imagemagick
-    clang libclang-rt-14-dev clang-tidy cppcheck
+    clang libclang-rt-dev clang-tidy cppcheck
     git python3 osslsigncode openssl unzip
     yamllint shellcheck python3-yaml
     "$@"
@@ -19,6 +20,11 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
+release=$(. /etc/os-release 2>/dev/null && echo "${PRETTY_NAME:-an unknown system}") || release="an unknown system"
+case $release in
+"Debian GNU/Linux 12 (bookworm)" | "Debian GNU/Linux 13 (trixie)") echo "On $release" ;;
+*) echo "On $release, not Debian 12 or 13, which this script is made for: trying all the same" ;;
+esac
 echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -29,4 +35,14 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
 $sudo apt-get update -q
+unavailable=()
+for p in "${missing[@]}"; do
+    # Read whole: grep -q stopping early would fail the pipe.
+    policy=$(apt-cache policy "$p" 2>/dev/null)
+    grep -q "Candidate: [^(]" <<<"$policy" || unavailable+=("$p")
+done
+if [ ${#unavailable[@]} -gt 0 ]; then
+    echo "install-deps: $release has no package ${unavailable[*]}: install those (or what replaces them) by hand" >&2
+    exit 1
+fi
 $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

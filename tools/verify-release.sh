@@ -36,6 +36,13 @@ if [ -f "$downloaded/BUILDINFO.txt" ]; then
     # The address the package manifests name.
     repository=$(sed -n 's/^repository //p' "$downloaded/BUILDINFO.txt")
     [ -z "$repository" ] || options+=(--repository "$repository")
+    # Another Debian release has another compiler and MinGW-w64: say so before the build.
+    built_on=$(sed -n 's/^Debian \([^.]*\).*/\1/p' "$downloaded/BUILDINFO.txt")
+    here=$(cut -d . -f 1 /etc/debian_version 2>/dev/null || echo "not Debian")
+    if [ -n "$built_on" ] && [ "$built_on" != "$here" ]; then
+        echo "verify: the release was built on Debian $built_on and this is Debian $here: expect the exe" \
+            "to differ; rebuild on Debian $built_on (a debian:$built_on container will do)" >&2
+    fi
 else
     echo "verify: no BUILDINFO.txt in $downloaded: rebuilding $(git rev-parse --short HEAD) at its commit time"
 fi

@@ -102,7 +102,7 @@ class RefusesFolder : public ::testing::TestWithParam<RefusesCase> {};
 TEST_P(RefusesFolder, WithAClearMessage) {
     try {
         const auto folder = ResolveSendToFolder(GetParam().environment);
-        ADD_FAILURE() << "resolved a folder without a usable APPDATA";
+        ADD_FAILURE() << "resolved " << folder << " without a usable APPDATA";
     } catch (const Error& e) {
         EXPECT_EQ(e.Message(), GetParam().message);
     }

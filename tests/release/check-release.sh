@@ -130,11 +130,14 @@ name=Vantrel-$version
 # The clone as copied, not the tree, which may change while the checks run.
 if [ -n "$(git -C "$a" status --porcelain)" ]; then name=$name-dirty; fi
 # EXE SYMBOLS_ZIP BINUTILS_PREFIX: the exe names its debug file, which has the stack
-# protector and checked copies (i686 symbols carry a leading underscore).
+# protector and checked copies (i686 symbols carry a leading underscore). Which checked
+# functions stay depends on the toolchain (Debian 13's leaves no __memcpy_chk), so a checked copy
+# shows as the fortify failure handler __chk_fail or any __*_chk function.
 hardened_debug_file() {
     "$3-objdump" -s -j .gnu_debuglink "$1" | grep -q "Vantrel.exe.debu" &&
         unzip -p "$2" Vantrel.exe.debug >"$work/debug" && "$3-nm" "$work/debug" >"$work/symbols" &&
-        grep -Eq " _?__stack_chk_fail$" "$work/symbols" && grep -Eq " _?__memcpy_chk$" "$work/symbols"
+        grep -Eq " _?__stack_chk_fail$" "$work/symbols" &&
+        grep -Eq " _?__(chk_fail|[a-z0-9]+_chk)$" "$work/symbols"
 }
 
 # Each machine's build: its zips, and the exe that went into its zip.
@@ -180,10 +183,12 @@ check "the verifier names the zip with one changed byte, and only that file" eva
     '! python3 "$root/tools/compare_release.py" "$work/changed" "$b/build/verify" >"$work/changed.log" &&
      grep -qx "$zip_name: differs" "$work/changed.log" && grep -qx "1 of 8 compared files differ" "$work/changed.log"'
 
-altered_copy other-tools sed -i 's/^cmake .*/cmake 0.1-1/' BUILDINFO.txt
-check "the verifier names a tool whose version differs from this machine's" eval \
+altered_copy other-tools sed -i -e 's/^cmake .*/cmake 0.1-1/' -e 's/^Debian .*/Debian 99.1/' BUILDINFO.txt
+check "the verifier names a tool whose version differs from this machine's, and the Debian to rebuild on" eval \
     '! python3 "$root/tools/compare_release.py" "$work/other-tools" "$b/build/verify" >"$work/other-tools.log" &&
      grep -q "^  cmake: the release was built with 0.1-1, this machine has $(dpkg-query -W -f="\${Version}" cmake)$" \
+        "$work/other-tools.log" &&
+     grep -qx "the rebuild.s toolchain differs from the release.s: the same bytes need Debian 99.1 with the versions above" \
         "$work/other-tools.log"'
 
 # --- Signing. A previous release in the output folder must outlive a failed run.

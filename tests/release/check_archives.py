@@ -12,7 +12,7 @@ import zipfile
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from zip_names import entry_name  # noqa: E402
+from zip_names import entry_name, stored_name  # noqa: E402
 
 main_zip, symbols_zip, exe, epoch = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
 problems = []
@@ -55,8 +55,7 @@ def check_entries(path, expected):
             if b"UT" in info.extra or b"ux" in info.extra:
                 problems.append(f"{name}: extra time or owner field {info.extra!r}")
             if not name.isascii():
-                stored = info.orig_filename.encode("utf-8" if info.flag_bits & 0x800 else "cp437")
-                central = (info.flag_bits, stored, info.extra)
+                central = (info.flag_bits, stored_name(info), info.extra)
                 check_chinese_name(f"{name} (central)", name, *central)
                 check_chinese_name(f"{name} (local)", name, *local_header(path, info))
         return {name: archive.read(info) for info, name in zip(infos, names)}
