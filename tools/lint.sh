@@ -49,6 +49,7 @@ tidy fuzz 'fuzz'
 echo "cppcheck"
 cppcheck --enable=warning,performance,portability --error-exitcode=1 --inline-suppr \
     --std=c++20 --library=windows --library=googletest -D_WIN32 -DUNICODE -D_UNICODE \
+    '-DVANTREL_VERSION_QUAD="1.0.0.0"' \
     -I . --quiet sendto platform app tests fuzz || status=1
 
 echo "shellcheck"
