@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "app/Form1.h"
-#include "app/ScopedOle.h"
+#include "app/ScopedInitialization.h"
 #include "app/StartArgument.h"
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "app/Layout.h"
-#include "app/ScopedOle.h"
+#include "app/ScopedInitialization.h"
 #include "sendto/Texts.h"
 #include "tests/CaseName.h"
 #include "tests/e2e/FolderSnapshot.h"

@@ -8,7 +8,7 @@
 #include "app/Form1.h"
 #include "app/ReadableColour.h"
 #include "app/SchemeColours.h"
-#include "app/ScopedOle.h"
+#include "app/ScopedInitialization.h"
 #include "app/WorkAreaPlacement.h"
 #include "platform/Error.h"
 #include "sendto/Texts.h"
