@@ -98,12 +98,15 @@ void Form1::FinishAfterFirstPaint() {
     if (!SetTimer(window_->Handle(), kAfterFirstPaint, USER_TIMER_MINIMUM, nullptr)) OnPainted();
 }
 
-// OLE only now: the first paint needs none of it.
+// OLE only now: the first paint needs none of it. Started once a run, and a failure is
+// told once: each reload's window works on without drops, in silence.
 void Form1::OnPainted() {
     RunHandler([this] {
-        if (!ole_) ole_.emplace();
-        win32::ThrowIfFailed(ole_->Result());
-        window_->AcceptDropsOnText1(text1DropTarget_.Get());
+        if (!ole_) {
+            ole_.emplace();
+            win32::ThrowIfFailed(ole_->Result());
+        }
+        if (SUCCEEDED(ole_->Result())) window_->AcceptDropsOnText1(text1DropTarget_.Get());
     });
 }
 

@@ -3,6 +3,7 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <thread>
 
 #include "app/Dpi.h"
 #include "app/Form1.h"
@@ -677,6 +678,46 @@ TEST_F(Form1InProcess, FailedReloadLeavesTheWindowAsItWas) {
     EXPECT_EQ(ListItems(Control(app::kList1)), (std::vector<std::wstring>{L"a.lnk", L"b.lnk"}));
     EXPECT_EQ(ListSelection(Control(app::kList1)), 1);
     EXPECT_EQ(FormWindowsOfThisProcess(), 1) << "the failed load left a second window";
+}
+
+// Handles this thread's messages for a while, as the message loop would.
+void RunMessagesFor(DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    while (GetTickCount64() < end) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+}
+
+// OLE cannot start on a thread COM made multithreaded: the window works on without
+// drops, and says so once, not again at each reload.
+TEST(Form1WithoutOle, SaysSoOnceAndTakesNoDrops) {
+    FakePlatform platform;
+    platform.environment = {L"APPDATA=C:\\用户\\AppData"};
+    platform.folders[kSendTo] = {L"a.lnk"};
+    bool reloaded = false;
+    bool tookDrops = false;
+    std::thread([&] {
+        if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return;
+        try {
+            app::Form1 form(GetModuleHandleW(nullptr), platform);
+            form.Load();
+            form.Show(SW_SHOWNOACTIVATE);
+            for (int reload = 0; reload < 2; ++reload) {
+                RunMessagesFor(300);
+                form.Reload();
+            }
+            RunMessagesFor(300);
+            reloaded = true;
+            tookDrops = GetPropW(GetDlgItem(form.Window(), app::kText1), L"OleDropTargetInterface");
+        } catch (const std::exception&) {
+        }
+        CoUninitialize();
+    }).join();
+    ASSERT_TRUE(reloaded);
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_FALSE(tookDrops);
 }
 
 }  // namespace
