@@ -221,6 +221,35 @@ TEST_F(Form1OnSecondMonitor, IsCentredThereAtItsDpi) {
                    frame.cx, frame.cy}));
 }
 
+struct WindowDpiCase {
+    const char* name;
+    UINT ownDpi;     // what GetDpiForWindow answers; 0: Windows has no such function
+    UINT secondDpi;  // the DPI of the monitor the window is on, 0 when unknown
+    UINT expected;
+};
+
+class WindowDpi : public ::testing::TestWithParam<WindowDpiCase> {};
+
+// The DPI the window is laid out at, on Windows 8.1 too: two monitors of 96 and 144 DPI.
+TEST_P(WindowDpi, IsItsOwnElseItsMonitorsElseTheSystems) {
+    const WindowDpiCase& c = GetParam();
+    const HWND window = GetDesktopWindow();
+    const auto first = reinterpret_cast<HMONITOR>(1);
+    const auto second = reinterpret_cast<HMONITOR>(2);
+    app::DpiLookups lookups;
+    if (c.ownDpi) lookups.window = [&](HWND) { return c.ownDpi; };
+    lookups.monitorOf = [&](HWND on) { return on == window ? second : first; };
+    lookups.monitor = [&](HMONITOR monitor) { return monitor == second ? c.secondDpi : 96u; };
+    lookups.screen = [] { return 120u; };
+    EXPECT_EQ(app::DpiForWindow(window, lookups), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, WindowDpi,
+                         ::testing::Values(WindowDpiCase{"ItsOwn", 168, 144, 168},
+                                           WindowDpiCase{"ItsMonitorsWithoutItsOwn", 0, 144, 144},
+                                           WindowDpiCase{"TheSystemsWithoutEither", 0, 0, 120}),
+                         CaseName);
+
 // Windows keeps a minimized window's icon off every screen: a DPI change moves nothing,
 // and the window comes back laid out and sized for the new DPI.
 TEST_F(Form1InProcess, DpiChangeWhileMinimizedKeepsItMinimizedAndRestoresAtTheNewSize) {
