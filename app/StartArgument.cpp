@@ -22,7 +22,7 @@ bool IsAbsolute(const std::wstring& path) {
 std::wstring FirstArgument(int count, const wchar_t* const* values) noexcept {
     if (count < 2 || !values || !values[1] || !*values[1]) return {};
     try {
-        const std::wstring argument = values[1];
+        std::wstring argument = values[1];
         if (IsAbsolute(argument)) return argument;
         // "tool.exe", "C:tool.exe" or "\tools\tool.exe": against the current folder and drive,
         // or as it came when the system cannot say.
