@@ -133,37 +133,27 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct ArgumentCase {
     const char* name;
-    int count;
     const wchar_t* argument;  // after the program's name; null for no values at all
-    const wchar_t* expected;  // below the current folder when `relative`
-    bool relative = false;
+    const wchar_t* expected;
 };
 
 class StartArgument : public ::testing::TestWithParam<ArgumentCase> {};
 
-// In process: what the C runtime split becomes Text1's text.
-TEST_P(StartArgument, IsTheFirstMadeAbsoluteOrNone) {
+// In process: what the C runtime split becomes Text1's text. A relative name is the
+// console case above.
+TEST_P(StartArgument, IsTheFirstAsItCameOrNone) {
     const ArgumentCase& c = GetParam();
     const wchar_t* const values[] = {L"Vantrel.exe", c.argument, nullptr};
-    std::wstring expected = c.expected;
-    if (c.relative) {
-        std::wstring current(GetCurrentDirectoryW(0, nullptr), L'\0');
-        current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
-        if (!current.ends_with(L'\\')) current += L'\\';
-        expected = current + expected;
-    }
-    EXPECT_EQ(app::FirstArgument(c.count, c.argument ? values : nullptr), expected);
+    EXPECT_EQ(app::FirstArgument(2, c.argument ? values : nullptr), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Start, StartArgument,
     ::testing::Values(
-        ArgumentCase{"NoneButTheProgram", 1, L"x.exe", L""},
         // The runtime could not split the command line: the window opens all the same.
-        ArgumentCase{"RuntimeGaveNoValues", 2, nullptr, L""},
-        ArgumentCase{"Relative", 2, L"tool.exe", L"tool.exe", true},
-        ArgumentCase{"AbsoluteAsItCame", 2, L"C:\\a\\..\\b.exe", L"C:\\a\\..\\b.exe"},
-        ArgumentCase{"UncAsItCame", 2, L"\\\\server\\share\\.\\b.exe",
+        ArgumentCase{"RuntimeGaveNoValues", nullptr, L""},
+        ArgumentCase{"AbsoluteAsItCame", L"C:\\a\\..\\b.exe", L"C:\\a\\..\\b.exe"},
+        ArgumentCase{"UncAsItCame", L"\\\\server\\share\\.\\b.exe",
                      L"\\\\server\\share\\.\\b.exe"}),
     CaseName);
 
