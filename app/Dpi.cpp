@@ -31,28 +31,56 @@ GetDpiForMonitorFunction* ShcoreDpiForMonitor() {
     }
 }
 
-}  // namespace
-
-UINT DpiForWindow(HWND window) {
-    static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
-    if (getDpiForWindow) {
-        if (const UINT dpi = getDpiForWindow(window)) return dpi;
-    }
+UINT ScreenDpi() {
     const HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen) ReleaseDC(nullptr, screen);
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
-UINT DpiForMonitor(HMONITOR monitor) {
+UINT MonitorDpi(HMONITOR monitor) {
     static GetDpiForMonitorFunction* const getDpiForMonitor = ShcoreDpiForMonitor();
     UINT dpiX = 0;
     UINT dpiY = 0;
-    if (getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY)) &&
-        dpiY) {
-        return dpiY;
+    if (!getDpiForMonitor || FAILED(getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY))) {
+        return 0;
     }
-    return DpiForWindow(nullptr);
+    return dpiY;
+}
+
+DpiLookups MakeSystemDpiLookups() {
+    DpiLookups lookups;
+    if (const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow")) {
+        lookups.window = getDpiForWindow;
+    }
+    lookups.monitorOf = [](HWND window) {
+        return MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    };
+    lookups.monitor = MonitorDpi;
+    lookups.screen = ScreenDpi;
+    return lookups;
+}
+
+}  // namespace
+
+const DpiLookups& SystemDpiLookups() {
+    static const DpiLookups lookups = MakeSystemDpiLookups();
+    return lookups;
+}
+
+UINT DpiForWindow(HWND window, const DpiLookups& lookups) {
+    if (lookups.window) {
+        if (const UINT dpi = lookups.window(window)) return dpi;
+    } else if (window) {
+        // shcore is loaded only here, where Windows has no per-window DPI.
+        if (const UINT dpi = lookups.monitor(lookups.monitorOf(window))) return dpi;
+    }
+    return lookups.screen();
+}
+
+UINT DpiForMonitor(HMONITOR monitor) {
+    const UINT dpi = MonitorDpi(monitor);
+    return dpi ? dpi : ScreenDpi();
 }
 
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD extendedStyle, UINT dpi) {

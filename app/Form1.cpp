@@ -6,6 +6,7 @@
 #include "app/ReadableColour.h"
 #include "app/SchemeColours.h"
 #include "app/ScreenReaderNames.h"
+#include "app/ShowCommand.h"
 #include "app/WindowText.h"
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
@@ -45,31 +46,6 @@ LRESULT UseColours(HDC dc, ColouredPart part, bool highContrast) {
                          : ReadableTextColour(text, background, GetSysColor(COLOR_WINDOWTEXT)));
     SetBkColor(dc, background);
     return reinterpret_cast<LRESULT>(GetSysColorBrush(pair.background));
-}
-
-// The window has a fixed size: a "Maximized" shortcut shows it as designed.
-int WithoutMaximize(int showCommand) {
-    return showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand;  // also SW_MAXIMIZE
-}
-
-// Maximized is the window's own rectangle where it is, so Windows' replacing the first
-// show with a "Maximized" shortcut's state shows nothing of it.
-void MaximizeInPlace(HWND window, MINMAXINFO& limits) {
-    RECT frame{};
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!GetWindowRect(window, &frame) ||
-        !GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        return;
-    }
-    // The maximized position counts from the corner of the monitor it maximizes on.
-    limits.ptMaxPosition = {frame.left - monitor.rcMonitor.left, frame.top - monitor.rcMonitor.top};
-    limits.ptMaxSize = {frame.right - frame.left, frame.bottom - frame.top};
-}
-
-bool Activates(int showCommand) {
-    return showCommand != SW_SHOWNOACTIVATE && showCommand != SW_SHOWNA &&
-           showCommand != SW_SHOWMINNOACTIVE;
 }
 
 }  // namespace
@@ -122,12 +98,15 @@ void Form1::FinishAfterFirstPaint() {
     if (!SetTimer(window_->Handle(), kAfterFirstPaint, USER_TIMER_MINIMUM, nullptr)) OnPainted();
 }
 
-// OLE only now: the first paint needs none of it.
+// OLE only now: the first paint needs none of it. Started once a run, and a failure is
+// told once: each reload's window works on without drops, in silence.
 void Form1::OnPainted() {
     RunHandler([this] {
-        if (!ole_) ole_.emplace();
-        win32::ThrowIfFailed(ole_->Result());
-        window_->AcceptDropsOnText1(text1DropTarget_.Get());
+        if (!ole_) {
+            ole_.emplace();
+            win32::ThrowIfFailed(ole_->Result());
+        }
+        if (SUCCEEDED(ole_->Result())) window_->AcceptDropsOnText1(text1DropTarget_.Get());
     });
 }
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "app/FormWindow.h"
-#include "app/ScopedOle.h"
+#include "app/ScopedInitialization.h"
 #include "app/Text1DropTarget.h"
 #include "platform/Platform.h"
 #include "sendto/FormControls.h"

@@ -1,9 +1,11 @@
 #include <windows.h>
 
+#include <cstdlib>
 #include <exception>
+#include <string>
 
 #include "app/Form1.h"
-#include "app/ScopedOle.h"
+#include "app/ScopedInitialization.h"
 #include "app/StartArgument.h"
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
@@ -55,14 +57,15 @@ void TellStartFailure(vantrel::win32::Win32Platform& platform,
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR lpCmdLine, int nShowCmd) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
+    // A file sent to the program waits in Text1 for the add button, at this start only; read
+    // first, while the current folder is still the caller's. The C runtime split it already.
+    const std::wstring sent = vantrel::app::FirstArgument(__argc, __wargv);
     RestrictDllSearch();
     vantrel::win32::Win32Platform platform(vantrel::texts::kTitle);
     try {
         const vantrel::app::ScopedCom com;
         vantrel::win32::ThrowIfFailed(com.Result());
-        // A file sent to the program waits in Text1 for the add button, at this start only.
-        const std::wstring sent = vantrel::app::FirstArgument(lpCmdLine);
         vantrel::app::Form1 form(instance, platform);
         const vantrel::win32::MessageOwnerScope owner(platform,
                                                       [&form] { return form.MessageOwner(); });

@@ -23,7 +23,7 @@ void PumpMessages() {
 
 InProcessForm::InProcessForm(const SendToFiles& files)
     : platform_(texts::kTitle), folder_(files.Folder()), count_(files.Count()) {
-    win32::ThrowIfFailed(ole_.Result());
+    win32::ThrowIfFailed(com_.Result());
     if (!SetEnvironmentVariableW(L"APPDATA", files.AppData().c_str())) win32::ThrowLastError();
     form_ = std::make_unique<app::Form1>(GetModuleHandleW(nullptr), platform_);
     form_->Load();

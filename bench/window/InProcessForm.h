@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/Form1.h"
-#include "app/ScopedOle.h"
+#include "app/ScopedInitialization.h"
 #include "bench/window/SendToFiles.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -26,7 +26,7 @@ class InProcessForm {
   private:
     void RequireFilled() const;
 
-    app::ScopedOle ole_;
+    app::ScopedCom com_;  // as wWinMain starts it: Form1 starts OLE after its first paint
     win32::Win32Platform platform_;
     std::unique_ptr<app::Form1> form_;
     std::wstring folder_;

@@ -7,8 +7,6 @@
 namespace vantrel::win32 {
 namespace {
 
-constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
-
 std::wstring SystemFullPath(const std::wstring& path) {
     return CallWithGrowingBuffer([&path](wchar_t* buffer, std::size_t size) {
         return GetFullPathNameW(path.c_str(), static_cast<DWORD>(size), buffer, nullptr);

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vantrel::win32 {
+
+// What starts an extended path: the system takes the rest as it is, past MAX_PATH.
+inline constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
 
 // The fully qualified form of a path, with one separator between its parts. The
 // last component is kept exactly, trailing dots and spaces included, so every

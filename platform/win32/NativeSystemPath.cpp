@@ -11,8 +11,6 @@
 namespace vantrel::win32 {
 namespace {
 
-constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
-
 bool SameWithoutCase(std::wstring_view a, std::wstring_view b) {
     return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;

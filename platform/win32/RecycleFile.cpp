@@ -17,6 +17,8 @@ bool ShellCanAddress(const std::wstring& path) {
     return !path.empty() && path.back() != L'.' && path.back() != L' ';
 }
 
+constexpr LONG kStatusDeletePending = static_cast<LONG>(0xC0000056);
+
 }  // namespace
 
 int SystemShellFileOperation(SHFILEOPSTRUCTW& operation) {
@@ -29,10 +31,22 @@ DWORD SystemFileAttributes(const std::wstring& path) {
     return GetFileAttributesW(path.c_str());
 }
 
+// Looked up once, before any look it describes: ntdll is in every process.
+LastNtStatusQuery SystemLastNtStatus() {
+    using Function = LONG(WINAPI*)();
+    const auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetLastNtStatus")));
+    if (!function) return [] { return LONG{0}; };
+    return function;
+}
+
 bool Win32Platform::IsGone(const std::wstring& extendedPath) const {
     if (fileAttributes_(extendedPath) != INVALID_FILE_ATTRIBUTES) return false;
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
+    // A share, or a disk without POSIX deletes, keeps a deleted file while another program
+    // (a virus scanner, the indexer) holds it open, and denies every look at it meanwhile.
+    if (error == ERROR_ACCESS_DENIED && lastNtStatus_() == kStatusDeletePending) return true;
     ThrowSystemError(error);
 }
 

@@ -18,6 +18,11 @@ int SystemShellFileOperation(SHFILEOPSTRUCTW& operation);
 // how a delete looks at its file before and after the shell's work. A test may hand in its own.
 using FileAttributesQuery = std::function<DWORD(const std::wstring& path)>;
 DWORD SystemFileAttributes(const std::wstring& path);
+// The NT status of the thread's last failed system call, as ntdll's RtlGetLastNtStatus gives
+// it: only the status tells a file whose delete is pending from one the user may not touch.
+// A test may hand in its own.
+using LastNtStatusQuery = std::function<LONG()>;
+LastNtStatusQuery SystemLastNtStatus();
 
 // The Windows implementation of the platform operations.
 class Win32Platform final : public Platform {
@@ -25,10 +30,12 @@ class Win32Platform final : public Platform {
     // `title` captions every message box.
     explicit Win32Platform(std::wstring title,
                            ShellFileOperation shellFileOperation = SystemShellFileOperation,
-                           FileAttributesQuery fileAttributes = SystemFileAttributes)
+                           FileAttributesQuery fileAttributes = SystemFileAttributes,
+                           LastNtStatusQuery lastNtStatus = SystemLastNtStatus())
         : title_(std::move(title)),
           shellFileOperation_(std::move(shellFileOperation)),
-          fileAttributes_(std::move(fileAttributes)) {}
+          fileAttributes_(std::move(fileAttributes)),
+          lastNtStatus_(std::move(lastNtStatus)) {}
 
     std::vector<std::wstring> EnvironmentEntries() const override;
     std::vector<std::wstring> ListFiles(const std::wstring& folder) const override;
@@ -45,12 +52,14 @@ class Win32Platform final : public Platform {
 
   private:
     HWND MessageOwner() const { return messageOwner_ ? messageOwner_() : nullptr; }
-    // True when the system says the file is not there; any other failure to look is thrown.
+    // True when the system says the file is not there, or going as soon as the last handle on
+    // it closes; any other failure to look is thrown.
     bool IsGone(const std::wstring& extendedPath) const;
 
     std::wstring title_;
     ShellFileOperation shellFileOperation_;
     FileAttributesQuery fileAttributes_;
+    LastNtStatusQuery lastNtStatus_;
     std::function<HWND()> messageOwner_;
 };
 

@@ -44,9 +44,11 @@ std::vector<std::wstring> ModuleNames(DWORD processId) {
     return names;
 }
 
-// Vantrel started with a few files, its window shown and idle, as a user finds it.
+// Vantrel started with a few files, its window shown and idle, as a user finds it; started
+// with a name, as from a console, whose reading must load nothing either.
 std::wstring LoadedOnceIdleLine(const testing::ChildEnvironment& environment) {
-    testing::VantrelProcess vantrel(environment);
+    testing::VantrelProcess vantrel(environment, testing::VantrelExe(),
+                                    testing::kVantrelWindowClass, SW_SHOWDEFAULT, L"tool.exe");
     if (!vantrel.WaitForMainWindow()) throw std::runtime_error("the window did not show");
     if (WaitForInputIdle(vantrel.Handle(), 10000) != 0) {
         throw std::runtime_error("the window did not become idle");

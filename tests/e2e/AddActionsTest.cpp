@@ -3,7 +3,8 @@
 #include <optional>
 
 #include "app/Layout.h"
-#include "app/ScopedOle.h"
+#include "app/ScopedInitialization.h"
+#include "app/StartArgument.h"
 #include "sendto/Texts.h"
 #include "tests/CaseName.h"
 #include "tests/e2e/FolderSnapshot.h"
@@ -90,6 +91,7 @@ struct TargetCase {
     const wchar_t* after;
     const wchar_t* shortcut;
     bool sent = false;  // handed on the command line, as Explorer's "Send to" does, not typed
+    bool relativeToCaller = false;  // sent as `relative`, from APPDATA as the current folder
 };
 
 class AddTarget : public AddThroughTheWindow, public ::testing::WithParamInterface<TargetCase> {};
@@ -99,10 +101,11 @@ TEST_P(AddTarget, BecomesAShortcutNamedAfterIt) {
     const std::wstring target =
         c.folder ? AppDataFolder().AddFolder(c.relative) : MakeProgram(c.relative);
     MakeSendToFolder();
-    const std::wstring text = c.before + target + c.after;
-    const HWND form = Start(ChildEnvironment::Current().Set(L"APPDATA", AppData()), SW_SHOWDEFAULT,
-                            c.sent ? text : std::wstring())
-                          .WaitForMainWindow();
+    const std::wstring text = c.before + (c.relativeToCaller ? c.relative : target) + c.after;
+    const HWND form =
+        Start(ChildEnvironment::Current().Set(L"APPDATA", AppData()), SW_SHOWDEFAULT,
+              c.sent ? text : std::wstring(), c.relativeToCaller ? AppData() : std::wstring())
+            .WaitForMainWindow();
     ASSERT_NE(form, nullptr);
     if (c.sent) {
         EXPECT_EQ(Text(GetDlgItem(form, app::kText1)), target);
@@ -122,7 +125,36 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"UnicodeName", L"工具\\记事本.exe", false, L"", L"", L"记事本.lnk"},
         // Quoted for its space; of several files, the first is taken.
         TargetCase{"SentToVantrel", L"My Tools\\x.exe", false, L"\"", L"\" C:\\other.exe", L"x.lnk",
-                   true}),
+                   true},
+        // Typed in a console in the program's folder: shown in full, added with one press.
+        TargetCase{"SentRelativeToTheCallersFolder", L"Tools\\tool.exe", false, L"", L"",
+                   L"tool.lnk", true, true}),
+    CaseName);
+
+struct ArgumentCase {
+    const char* name;
+    const wchar_t* argument;  // after the program's name; null for no values at all
+    const wchar_t* expected;
+};
+
+class StartArgument : public ::testing::TestWithParam<ArgumentCase> {};
+
+// In process: what the C runtime split becomes Text1's text. A relative name is the
+// console case above.
+TEST_P(StartArgument, IsTheFirstAsItCameOrNone) {
+    const ArgumentCase& c = GetParam();
+    const wchar_t* const values[] = {L"Vantrel.exe", c.argument, nullptr};
+    EXPECT_EQ(app::FirstArgument(2, c.argument ? values : nullptr), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Start, StartArgument,
+    ::testing::Values(
+        // The runtime could not split the command line: the window opens all the same.
+        ArgumentCase{"RuntimeGaveNoValues", nullptr, L""},
+        ArgumentCase{"AbsoluteAsItCame", L"C:\\a\\..\\b.exe", L"C:\\a\\..\\b.exe"},
+        ArgumentCase{"UncAsItCame", L"\\\\server\\share\\.\\b.exe",
+                     L"\\\\server\\share\\.\\b.exe"}),
     CaseName);
 
 struct RefusedCase {

@@ -3,12 +3,13 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <thread>
 
 #include "app/Dpi.h"
 #include "app/Form1.h"
 #include "app/ReadableColour.h"
 #include "app/SchemeColours.h"
-#include "app/ScopedOle.h"
+#include "app/ScopedInitialization.h"
 #include "app/WorkAreaPlacement.h"
 #include "platform/Error.h"
 #include "sendto/Texts.h"
@@ -219,6 +220,35 @@ TEST_F(Form1OnSecondMonitor, IsCentredThereAtItsDpi) {
               (Box{(kSecondWork.right - frame.cx) / 2, (kSecondWork.bottom - frame.cy) / 2,
                    frame.cx, frame.cy}));
 }
+
+struct WindowDpiCase {
+    const char* name;
+    UINT ownDpi;     // what GetDpiForWindow answers; 0: Windows has no such function
+    UINT secondDpi;  // the DPI of the monitor the window is on, 0 when unknown
+    UINT expected;
+};
+
+class WindowDpi : public ::testing::TestWithParam<WindowDpiCase> {};
+
+// The DPI the window is laid out at, on Windows 8.1 too: two monitors of 96 and 144 DPI.
+TEST_P(WindowDpi, IsItsOwnElseItsMonitorsElseTheSystems) {
+    const WindowDpiCase& c = GetParam();
+    const HWND window = GetDesktopWindow();
+    const auto first = reinterpret_cast<HMONITOR>(1);
+    const auto second = reinterpret_cast<HMONITOR>(2);
+    app::DpiLookups lookups;
+    if (c.ownDpi) lookups.window = [&](HWND) { return c.ownDpi; };
+    lookups.monitorOf = [&](HWND on) { return on == window ? second : first; };
+    lookups.monitor = [&](HMONITOR monitor) { return monitor == second ? c.secondDpi : 96u; };
+    lookups.screen = [] { return 120u; };
+    EXPECT_EQ(app::DpiForWindow(window, lookups), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, WindowDpi,
+                         ::testing::Values(WindowDpiCase{"ItsOwn", 168, 144, 168},
+                                           WindowDpiCase{"ItsMonitorsWithoutItsOwn", 0, 144, 144},
+                                           WindowDpiCase{"TheSystemsWithoutEither", 0, 0, 120}),
+                         CaseName);
 
 // Windows keeps a minimized window's icon off every screen: a DPI change moves nothing,
 // and the window comes back laid out and sized for the new DPI.
@@ -677,6 +707,43 @@ TEST_F(Form1InProcess, FailedReloadLeavesTheWindowAsItWas) {
     EXPECT_EQ(ListItems(Control(app::kList1)), (std::vector<std::wstring>{L"a.lnk", L"b.lnk"}));
     EXPECT_EQ(ListSelection(Control(app::kList1)), 1);
     EXPECT_EQ(FormWindowsOfThisProcess(), 1) << "the failed load left a second window";
+}
+
+// Handles this thread's messages for a while, as the message loop would.
+void RunMessagesFor(DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    while (GetTickCount64() < end) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+}
+
+// OLE cannot start on a thread COM made multithreaded: the window works on without
+// drops, and says so once, not again at each reload.
+TEST(Form1WithoutOle, SaysSoOnce) {
+    FakePlatform platform;
+    platform.environment = {L"APPDATA=C:\\用户\\AppData"};
+    platform.folders[kSendTo] = {L"a.lnk"};
+    bool reloaded = false;
+    std::thread([&] {
+        if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return;
+        try {
+            app::Form1 form(GetModuleHandleW(nullptr), platform);
+            form.Load();
+            form.Show(SW_SHOWNOACTIVATE);
+            for (int reload = 0; reload < 2; ++reload) {
+                RunMessagesFor(300);
+                form.Reload();
+            }
+            RunMessagesFor(300);
+            reloaded = true;
+        } catch (const std::exception&) {
+        }
+        CoUninitialize();
+    }).join();
+    ASSERT_TRUE(reloaded);
+    EXPECT_EQ(platform.messages.size(), 1u);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ScopedOle.h"
+#include "app/ScopedInitialization.h"
 #include "app/Text1DropTarget.h"
 #include "sendto/SendToForm.h"
 #include "sendto/Texts.h"

@@ -51,7 +51,7 @@ std::wstring ExeNamedBy(const wchar_t* name) {
 
 VantrelProcess::VantrelProcess(const ChildEnvironment& environment, const std::wstring& exe,
                                std::wstring mainWindowClass, WORD showState,
-                               const std::wstring& arguments)
+                               const std::wstring& arguments, const std::wstring& currentFolder)
     : mainWindowClass_(std::move(mainWindowClass)) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
@@ -65,7 +65,8 @@ VantrelProcess::VantrelProcess(const ChildEnvironment& environment, const std::w
     PROCESS_INFORMATION started{};
     const auto start = [&] {
         return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                              CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &startup,
+                              CREATE_UNICODE_ENVIRONMENT, block.data(),
+                              currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup,
                               &started);
     };
     // Wine now and then answers a start with ERROR_INTERNAL_ERROR while its desktop

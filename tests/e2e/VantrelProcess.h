@@ -26,13 +26,15 @@ inline constexpr wchar_t kVantrelWindowClass[] = L"VantrelForm1";
 // test's choosing. Ended by force if it is still running when the object goes.
 // Another `exe` may be started in its place, whose main window has `mainWindowClass`.
 // A `showState` other than SW_SHOWDEFAULT is handed over as a shortcut's "Run" does;
-// `arguments` follow the quoted program name on the command line.
+// `arguments` follow the quoted program name on the command line; `currentFolder`, when
+// given, is the program's current folder in place of the test's.
 class VantrelProcess {
   public:
     explicit VantrelProcess(const ChildEnvironment& environment,
                             const std::wstring& exe = VantrelExe(),
                             std::wstring mainWindowClass = kVantrelWindowClass,
-                            WORD showState = SW_SHOWDEFAULT, const std::wstring& arguments = {});
+                            WORD showState = SW_SHOWDEFAULT, const std::wstring& arguments = {},
+                            const std::wstring& currentFolder = {});
     ~VantrelProcess();
     VantrelProcess(const VantrelProcess&) = delete;
     VantrelProcess& operator=(const VantrelProcess&) = delete;

@@ -37,9 +37,10 @@ class VantrelRun : public ::testing::Test {
         return Start(ChildEnvironment::Current().Set(L"APPDATA", std::move(appData)));
     }
     VantrelProcess& Start(const ChildEnvironment& environment, WORD showState = SW_SHOWDEFAULT,
-                          const std::wstring& arguments = {}) {
+                          const std::wstring& arguments = {},
+                          const std::wstring& currentFolder = {}) {
         process_ = std::make_unique<VantrelProcess>(environment, VantrelExe(), kVantrelWindowClass,
-                                                    showState, arguments);
+                                                    showState, arguments, currentFolder);
         return *process_;
     }
     VantrelProcess& Start() { return StartWithAppData(AppData()); }

@@ -4,7 +4,7 @@
 
 namespace vantrel::app {
 
-// Initialization for the UI thread, undone only when it succeeded.
+// COM or OLE initialization for the UI thread, undone only when it succeeded.
 template <HRESULT (*initialize)(), void (*uninitialize)()>
 class ScopedInitialization {
   public:
