@@ -22,6 +22,8 @@ IDENTIFIER = re.compile(r'[^.\s\\/:*?"<>|\x01-\x1f]{1,32}(\.[^.\s\\/:*?"<>|\x01-
 PACKAGE_VERSION = re.compile(r'[^\\/:*?"<>|\x01-\x1f]{1,128}')
 LOCALE = re.compile(r"([a-zA-Z]{2,3}|[iI]-[a-zA-Z]+|[xX]-[a-zA-Z]{1,8})(-[a-zA-Z]{1,8})*")
 URL = re.compile(r"[Hh][Tt][Tt][Pp][Ss]?://.+")
+ACCEPTED_VERSION = "1.12.0"
+WINGET_FLOOR = "10.0.17763.0"  # Windows 10 1809, the oldest Windows winget runs on
 REQUIRED = {
     "version": ["PackageIdentifier", "PackageVersion", "DefaultLocale"],
     "installer": ["PackageIdentifier", "PackageVersion", "Installers"],
@@ -76,15 +78,19 @@ def check_winget(archive_path):
     if len(version_files) != 1:
         problems.append(f"winget: {len(version_files)} version manifests")
         return
+    # Every file names the one package, whatever its name or place says.
+    for key in ("PackageIdentifier", "PackageVersion"):
+        values = {name.rsplit("/", 1)[-1]: m.get(key) for name, m in manifests.items()}
+        expect(len(set(values.values())) == 1, f"winget: the files disagree on {key}: {values}")
     identifier = manifests[version_files[0]]["PackageIdentifier"]
     expect(IDENTIFIER.fullmatch(identifier) and len(identifier) <= 128,
            f"winget: identifier {identifier!r}")
     default = manifests[version_files[0]]["DefaultLocale"]
-    expect(default == "zh-CN", f"winget: the default locale is {default}, not the program's zh-CN")
+    expect(default == "en-US", f"winget: the default locale is {default}, not en-US, which winget-pkgs reads")
     place = "/".join(["manifests", identifier[0].lower(), *identifier.split("."), version]) + "/"
     expected = {f"{identifier}.yaml": "version", f"{identifier}.installer.yaml": "installer",
                 f"{identifier}.locale.{default}.yaml": "defaultLocale",
-                f"{identifier}.locale.en-US.yaml": "locale"}
+                f"{identifier}.locale.zh-CN.yaml": "locale"}
     expect(sorted(texts) == sorted(place + name for name in expected),
            f"winget: files {sorted(texts)}, expected {sorted(expected)} in {place}")
     for name, kind in expected.items():
@@ -95,9 +101,8 @@ def check_winget(archive_path):
         schema = ("# yaml-language-server: $schema="
                   f"https://aka.ms/winget-manifest.{kind}.{declared}.schema.json\n")
         expect(text.startswith(schema), f"{name}: does not begin with {schema.strip()}")
-        expect(re.fullmatch(r"\d+\.\d+\.\d+", declared)
-               and tuple(map(int, declared.split("."))) >= (1, 10, 0),
-               f"{name}: ManifestVersion {declared!r} is not 1.10.0 or later")
+        expect(declared == ACCEPTED_VERSION, f"{name}: ManifestVersion {declared!r}, not the {ACCEPTED_VERSION} "
+               "that winget-pkgs accepts")
         expect(manifest.get("ManifestType") == kind, f"{name}: ManifestType {manifest.get('ManifestType')}")
         for key in REQUIRED[kind]:
             expect(manifest.get(key), f"{name}: no {key}")
@@ -111,6 +116,8 @@ def check_winget(archive_path):
             expect(name == f"{identifier}.locale.{manifest.get('PackageLocale')}.yaml",
                    f"{name}: another locale")
             check_fields(manifest, name)
+            expect("vantrel" in manifest.get("InstallationNotes", ""),
+                   f"{name}: no InstallationNotes on starting it as vantrel")
     installer = manifests.get(place + f"{identifier}.installer.yaml")
     if installer:
         check_installers(installer)
@@ -138,9 +145,11 @@ def check_installers(manifest):
                f"{where} {arch}: InstallerSha256 is not the hash of {name}")
         expect(sha256_of(name) is None or holds(name, nested[0].get("RelativeFilePath")),
                f"{where} {arch}: {name} has no {nested[0].get('RelativeFilePath')}")
-        # Windows 7 is NT 6.1, the floor the README names.
-        expect(str(installer.get("MinimumOSVersion", "")).split(".")[:2] == ["6", "1"],
-               f"{where} {arch}: MinimumOSVersion {installer.get('MinimumOSVersion')!r} is not Windows 7")
+        # Below winget's own floor the field says what no winget can act on.
+        floor = installer.get("MinimumOSVersion", WINGET_FLOOR)
+        expect(re.fullmatch(r"\d+(\.\d+){0,3}", str(floor))
+               and tuple(map(int, str(floor).split("."))) >= tuple(map(int, WINGET_FLOOR.split("."))),
+               f"{where} {arch}: MinimumOSVersion {floor!r} is below winget's own {WINGET_FLOOR}")
 
 
 def scoop_autoupdate(template, url):
@@ -170,7 +179,9 @@ def check_scoop(path):
         entry = architectures.get(scoop_arch, {})
         url = entry.get("url", "")
         name = zip_named_by(url, arch, f"scoop {scoop_arch}")
-        expect(entry.get("hash") == sha256_of(name), f"scoop {scoop_arch}: the hash is not that of {name}")
+        # A missing hash must not pass for a missing zip's.
+        expect(isinstance(entry.get("hash"), str) and entry.get("hash") == sha256_of(name),
+               f"scoop {scoop_arch}: the hash is not that of {name}")
         expect(sha256_of(name) is None or holds(name, shortcuts[0][0]),
                f"scoop: {name} has no {shortcuts[0][0]}")
         template = autoupdate.get("architecture", {}).get(scoop_arch, {}).get("url", "")
