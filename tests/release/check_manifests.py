@@ -12,8 +12,10 @@ import sys
 import time
 import zipfile
 
+import jsonschema
 import yaml
 
+SCHEMAS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "schemas")
 folder, version, repository, epoch = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
 problems = []
 download = f"{repository}/releases/download/v{version}/"
@@ -60,6 +62,17 @@ def holds(zip_name, entry):
         return entry in archive.namelist()
 
 
+def check_schema(manifest, kind, where):
+    """Against winget's own published schema of the kind (tests/release/schemas/README.md)."""
+    if kind == "installer":
+        return  # not stored yet: check_installers reads it field by field
+    path = os.path.join(SCHEMAS, "winget", f"manifest.{kind}.{ACCEPTED_VERSION}.json")
+    with open(path, encoding="utf-8") as file:
+        schema = json.load(file)
+    for error in jsonschema.Draft7Validator(schema).iter_errors(manifest):
+        problems.append(f"{where}: winget's {kind} schema: {error.message}")
+
+
 def check_fields(manifest, where):
     for key, value in manifest.items():
         if key.endswith("Url"):
@@ -104,6 +117,7 @@ def check_winget(archive_path):
         expect(declared == ACCEPTED_VERSION, f"{name}: ManifestVersion {declared!r}, not the {ACCEPTED_VERSION} "
                "that winget-pkgs accepts")
         expect(manifest.get("ManifestType") == kind, f"{name}: ManifestType {manifest.get('ManifestType')}")
+        check_schema(manifest, kind, name)
         for key in REQUIRED[kind]:
             expect(manifest.get(key), f"{name}: no {key}")
         expect(manifest.get("PackageIdentifier") == identifier, f"{name}: another identifier")

@@ -121,10 +121,14 @@ class Generator(unittest.TestCase):
         def another_identifier_in_the_added_locale(folder):
             rewrite_winget(folder, ".locale.zh-CN.yaml", "PackageIdentifier: .*", "PackageIdentifier: Pelgrin.Other")
 
+        def a_tag_twice(folder):
+            rewrite_winget(folder, ".locale.en-US.yaml", "- shortcut", "- sendto")
+
         cases = [(swap_scoop_hashes, "scoop 64bit: the hash is not that of"),
                  (no_scoop_hash_nor_zip, "scoop 64bit: the hash is not that of"),
                  (lower_case_winget_hashes, "x64: InstallerSha256 '"),
-                 (another_identifier_in_the_added_locale, "winget: the files disagree on PackageIdentifier")]
+                 (another_identifier_in_the_added_locale, "winget: the files disagree on PackageIdentifier"),
+                 (a_tag_twice, "winget's defaultLocale schema: ['sendto', 'sendto', 'context-menu'] has non-unique")]
         for spoil, message in cases:
             with self.subTest(spoil.__name__), tempfile.TemporaryDirectory() as folder:
                 make_release(folder)
