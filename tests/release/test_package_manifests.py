@@ -124,11 +124,24 @@ class Generator(unittest.TestCase):
         def a_tag_twice(folder):
             rewrite_winget(folder, ".locale.en-US.yaml", "- shortcut", "- sendto")
 
+        def a_scope_winget_has_not(folder):
+            rewrite_winget(folder, ".installer.yaml", "(ReleaseDate: .*)", r"\1\nScope: everyone")
+
+        def a_misspelt_scoop_field(folder):
+            path = os.path.join(folder, "vantrel.json")
+            with open(path) as file:
+                manifest = json.load(file)
+            manifest["shortcut"] = manifest.pop("shortcuts")
+            with open(path, "w") as file:
+                json.dump(manifest, file)
+
         cases = [(swap_scoop_hashes, "scoop 64bit: the hash is not that of"),
                  (no_scoop_hash_nor_zip, "scoop 64bit: the hash is not that of"),
                  (lower_case_winget_hashes, "x64: InstallerSha256 '"),
                  (another_identifier_in_the_added_locale, "winget: the files disagree on PackageIdentifier"),
-                 (a_tag_twice, "winget's defaultLocale schema: ['sendto', 'sendto', 'context-menu'] has non-unique")]
+                 (a_tag_twice, "manifest.defaultLocale.1.12.0.json: ['sendto', 'sendto', 'context-menu'] has non-unique"),
+                 (a_scope_winget_has_not, "manifest.installer.1.12.0.json: 'everyone' is not one of"),
+                 (a_misspelt_scoop_field, "scoop: scoop/schema.json: Additional properties are not allowed ('shortcut'")]
         for spoil, message in cases:
             with self.subTest(spoil.__name__), tempfile.TemporaryDirectory() as folder:
                 make_release(folder)
