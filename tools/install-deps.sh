@@ -52,7 +52,7 @@ case $release in
 "Debian GNU/Linux 12 (bookworm)" | "Debian GNU/Linux 13 (trixie)") echo "On $release" ;;
 *) echo "On $release, not Debian 12 or 13, which this script is made for: trying all the same" ;;
 esac
-echo "Installing: ${missing[*]} $wine32"
+echo "Installing: ${missing[*]}${missing[*]:+${wine32:+ }}$wine32"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
