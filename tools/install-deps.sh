@@ -2,7 +2,7 @@
 # Installs the Debian packages Vantrel needs, only those missing:
 #   install-deps.sh [--run] [PACKAGE...]
 # --run: only what building Vantrel.exe and showing its window needs (tools/run.sh);
-# otherwise the test and lint toolchain too, and any packages named.
+# otherwise the test and lint toolchain too. Any PACKAGE named is added either way.
 # Made for Debian 12 (bookworm) and 13 (trixie): the names below are the same on both.
 set -euo pipefail
 export LC_ALL=C  # apt's messages are read below
@@ -23,9 +23,9 @@ if [ "${1:-}" = --run ]; then
     mode="run"
     shift
 fi
-packages=("${run_packages[@]}")
+packages=("${run_packages[@]}" "$@")
 if [ $mode = test ]; then
-    packages+=("${test_packages[@]}" "$@")
+    packages+=("${test_packages[@]}")
     # Node.js runs the workflow linter; any Node from 18 on will do, Debian's or another.
     command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 fi
