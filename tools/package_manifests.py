@@ -23,13 +23,19 @@ import zipfile
 import yaml
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-MANIFEST_VERSION = "1.10.0"
+# The newest version winget-pkgs' validation service accepts: a newer one that `winget
+# validate` takes is still refused there (Manifest-Version-Error).
+MANIFEST_VERSION = "1.12.0"
 PACKAGE = "Vantrel"
 # A tag is v<project(VERSION)>; release.sh marks a tree with uncommitted changes -dirty.
-TAG_VERSION = re.compile(r"\d+(\.\d+){0,3}(-dirty)?")
-REPOSITORY_URL = re.compile(r"https://[^/\s]+/[^/\s]+/[^/\s]+")
+TAG_VERSION = re.compile(r"\d+(\.\d+){0,3}")
+REPOSITORY_URL = re.compile(r"https://([^/\s]+)/[^/\s]+/[^/\s]+")
+# The only host whose release download addresses are known: releases/download/v<version>/.
+GITHUB_REPOSITORY = re.compile(r"https://github\.com/[A-Za-z0-9-]+/[A-Za-z0-9._-]+")
 ARCHITECTURES = {"x64": "64bit", "x86": "32bit"}  # winget's names, Scoop's names
 EXE = "Vantrel.exe"
+# winget-pkgs' reviewers and search read English first; the window's Chinese is a locale.
+DEFAULT_LOCALE = "en-US"
 
 DESCRIPTIONS = {
     "zh-CN": ("管理“发送到”文件夹：列出其中的文件，"
@@ -47,16 +53,33 @@ DESCRIPTIONS = {
 }
 
 
+# What a portable install means, for the user who finds no Start menu entry.
+INSTALLATION_NOTES = {
+    "en-US": "Vantrel is portable: it adds no Start menu entry. Start it with Win+R, vantrel, Enter, or "
+             "type vantrel in a console. Close Vantrel before an upgrade.",
+    "zh-CN": "Vantrel 是便携程序，不在“开始”菜单中添加项。按 Win+R，输入 vantrel 后回车，"
+             "或在命令行中输入 vantrel 即可启动。升级前请先关闭 Vantrel。",
+}
+
+
 class Refused(Exception):
     pass
 
 
 def check_arguments(version, repository):
+    if version.endswith("-dirty"):
+        raise Refused(f"'{version}' is a tree with uncommitted changes: no release is published for it, "
+                      "so no manifest may name one")
     if not TAG_VERSION.fullmatch(version):
         raise Refused(f"'{version}' is not a tag's version: numbers as project(Vantrel VERSION ...) has "
                       "them, such as 1.0.0, without the tag's v")
     if not REPOSITORY_URL.fullmatch(repository):
         raise Refused(f"the repository must be an https address, https://HOST/OWNER/NAME, not '{repository}'")
+    if not GITHUB_REPOSITORY.fullmatch(repository):
+        host = REPOSITORY_URL.fullmatch(repository)[1]
+        raise Refused(f"the manifests' download addresses follow GitHub's {repository}/releases/download/"
+                      f"v{version}/ layout, which {host} does not have: give the GitHub repository, "
+                      "https://github.com/OWNER/NAME")
 
 
 def read_text(*path):
@@ -85,21 +108,27 @@ def licence():
     return "MIT", next(line for line in lines if line.startswith("Copyright"))
 
 
-def subsystem_version(exe, where):
-    """The Windows version the exe's PE header asks for, such as 6.1 for Windows 7."""
+def release_notes(version):
+    """The CHANGELOG.md section of the version, or None before it has one."""
+    match = re.search(rf"^## \[{re.escape(version)}\][^\n]*\n(.*?)(?=^## |\Z)", read_text("CHANGELOG.md"),
+                      re.MULTILINE | re.DOTALL)
+    notes = match and match[1].strip()
+    if notes and len(notes) > 10000:
+        raise Refused(f"CHANGELOG.md's section for {version} is longer than winget's 10000 characters")
+    return notes or None
+
+
+def check_windows_exe(exe, where):
     try:
         header = struct.unpack_from("<I", exe, 0x3C)[0]
         if exe[:2] != b"MZ" or exe[header:header + 4] != b"PE\0\0":
             raise ValueError
-        # The optional header follows the 4-byte signature and the 20-byte file header.
-        major, minor = struct.unpack_from("<HH", exe, header + 24 + 48)
     except (struct.error, ValueError):
         raise Refused(f"{where}: {EXE} is not a Windows executable") from None
-    return f"{major}.{minor}"
 
 
 def read_zip(path):
-    """(SHA-256 of the zip, minimum Windows version of its exe)"""
+    """The SHA-256 of the zip, once its exe is found to be a Windows program."""
     if not os.path.isfile(path):
         raise Refused(f"no {path}: a release has both the x64 and the x86 zip")
     with open(path, "rb") as file:
@@ -109,7 +138,8 @@ def read_zip(path):
             exe = archive.read(EXE)
     except (zipfile.BadZipFile, KeyError):
         raise Refused(f"{path} is not a zip with {EXE} in it") from None
-    return digest, subsystem_version(exe, path)
+    check_windows_exe(exe, path)
+    return digest
 
 
 def winget_manifests(release, identifier):
@@ -117,27 +147,32 @@ def winget_manifests(release, identifier):
     common = {"PackageIdentifier": identifier, "PackageVersion": release["version"]}
     ending = {"ManifestVersion": MANIFEST_VERSION}
     repository, tag = release["repository"], f"v{release['version']}"
-    installers = [{"Architecture": arch, "MinimumOSVersion": zip_info["windows"],
-                   "InstallerUrl": zip_info["url"], "InstallerSha256": zip_info["sha256"].upper()}
+    # No MinimumOSVersion: the exe's Windows 7 is below winget's own floor, Windows 10 1809.
+    installers = [{"Architecture": arch, "InstallerUrl": zip_info["url"],
+                   "InstallerSha256": zip_info["sha256"].upper()}
                   for arch, zip_info in release["zips"].items()]
     manifests = {
-        f"{identifier}.yaml": {**common, "DefaultLocale": "zh-CN", "ManifestType": "version", **ending},
+        f"{identifier}.yaml": {**common, "DefaultLocale": DEFAULT_LOCALE, "ManifestType": "version", **ending},
         f"{identifier}.installer.yaml": {
             **common, "InstallerType": "zip", "NestedInstallerType": "portable",
             "NestedInstallerFiles": [{"RelativeFilePath": EXE, "PortableCommandAlias": "vantrel"}],
             "ReleaseDate": release["date"], "Installers": installers, "ManifestType": "installer", **ending},
     }
     for locale, (short, long) in DESCRIPTIONS.items():
-        default = locale == "zh-CN"
-        manifest = {**common, "PackageLocale": locale, "Publisher": release["publisher"],
+        default = locale == DEFAULT_LOCALE
+        publisher_name = release["publisher"][0 if locale == "zh-CN" else 1]
+        manifest = {**common, "PackageLocale": locale, "Publisher": publisher_name,
                     "PackageName": PACKAGE, "PackageUrl": repository, "License": release["license"],
                     "LicenseUrl": f"{repository}/blob/{tag}/LICENSE", "Copyright": release["copyright"],
                     "ShortDescription": short, "Description": long}
         if default:
             manifest["Moniker"] = "vantrel"  # only the default locale may name it
+        manifest["Tags"] = ["sendto", "shortcut", "context-menu"]
+        if locale == "en-US" and release["notes"]:
+            manifest["ReleaseNotes"] = release["notes"]  # CHANGELOG.md is in English
         manifests[f"{identifier}.locale.{locale}.yaml"] = {
-            **manifest, "Tags": ["sendto", "shortcut", "context-menu"],
-            "ReleaseNotesUrl": f"{repository}/releases/tag/{tag}",
+            **manifest, "ReleaseNotesUrl": f"{repository}/releases/tag/{tag}",
+            "InstallationNotes": INSTALLATION_NOTES[locale],
             "ManifestType": "defaultLocale" if default else "locale", **ending}
     return manifests
 
@@ -157,6 +192,7 @@ def scoop_manifest(release):
         "license": release["license"],
         "architecture": {ARCHITECTURES[arch]: {"url": zip_info["url"], "hash": zip_info["sha256"]}
                          for arch, zip_info in release["zips"].items()},
+        "bin": [[EXE, "vantrel"]],  # a console starts it as vantrel, as winget's alias does
         "shortcuts": [[EXE, PACKAGE]],
         "checkver": {"github": repository},
         "autoupdate": {
@@ -184,10 +220,11 @@ def write_manifests(version, repository, epoch, folder):
     spdx, copyright_line = licence()
     zips = {}
     for arch in ARCHITECTURES:
-        digest, windows = read_zip(os.path.join(folder, zip_name(version, arch)))
+        digest = read_zip(os.path.join(folder, zip_name(version, arch)))
         url = f"{repository}/releases/download/v{version}/{zip_name(version, arch)}"
-        zips[arch] = {"sha256": digest, "windows": windows, "url": url}
-    release = {"version": version, "repository": repository, "zips": zips, "publisher": publisher_name,
+        zips[arch] = {"sha256": digest, "url": url}
+    release = {"version": version, "repository": repository, "zips": zips, "notes": release_notes(version),
+               "publisher": (publisher_name, publisher_segment),
                "license": spdx, "copyright": copyright_line,
                "date": time.strftime("%Y-%m-%d", time.gmtime(epoch))}
     write(os.path.join(folder, "vantrel.json"),

@@ -108,8 +108,15 @@ if [ -n "$(git status --porcelain)" ]; then
     echo "release: the tree has uncommitted changes: this is $version, not a release of a commit" >&2
 fi
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
-# The manifests' version and address, checked before the build rather than after it.
-python3 tools/package_manifests.py "$version" "$repository" || exit 1
+# The manifests' version and address, checked before the build rather than after it. A
+# -dirty version is never published, so no manifest may name it.
+manifests=yes
+if [[ $version = *-dirty ]]; then
+    manifests=no
+    echo "release: no package manifests for $version: they would name a release that is never published" >&2
+else
+    python3 tools/package_manifests.py "$version" "$repository" || exit 1
+fi
 
 mkdir -p "$output" 2>/dev/null || fail "cannot create the output folder $output"
 output=$(cd "$output" && pwd)
@@ -122,7 +129,8 @@ for arch in "${architectures[@]}"; do
     outputs+=("$name.zip" "$name-symbols.zip")
     [ "$tests" = yes ] && outputs+=("$name-tests.zip")
 done
-outputs+=("Vantrel-$version-winget.zip" vantrel.json Vantrel.exe BUILDINFO.txt SHA256SUMS)
+[ "$manifests" = no ] || outputs+=("Vantrel-$version-winget.zip" vantrel.json)
+outputs+=(Vantrel.exe BUILDINFO.txt SHA256SUMS)
 
 # Everything is written here first; the earlier release stays until the end.
 stage=$(mktemp -d "$output/.stage.XXXXXX")
@@ -176,7 +184,8 @@ for arch in "${architectures[@]}"; do
     package "$arch" "$stage/$arch"
 done
 cp "$stage/x64/Vantrel.exe" "$stage/Vantrel.exe"
-python3 tools/package_manifests.py "$version" "$repository" "$SOURCE_DATE_EPOCH" "$stage" || exit 1
+[ "$manifests" = no ] ||
+    python3 tools/package_manifests.py "$version" "$repository" "$SOURCE_DATE_EPOCH" "$stage" || exit 1
 if [ "$signing" = yes ]; then
     echo "release: the Vantrel.exe of both builds signed with $VANTREL_SIGN_PFX"
 else

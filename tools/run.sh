@@ -3,7 +3,7 @@
 # with no display it starts a virtual one, saves a screenshot of the window and ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+tools/install-deps.sh --run
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target Vantrel
 exe=build/windows/app/Vantrel.exe

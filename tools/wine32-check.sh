@@ -6,6 +6,8 @@ set -euo pipefail
 export LC_ALL=C  # the reason is quoted in English whatever the caller's language
 loader=/usr/lib/wine/wine
 if [ ! -e "$loader" ]; then
+    # Not installed where the kernel could not run it anyway (tools/install-deps.sh).
+    "$(dirname "$0")/runs-32bit.sh" || exit 1
     echo "32-bit Wine is not installed (wine32:i386; tools/install-deps.sh installs it)"
     exit 1
 fi

@@ -32,11 +32,18 @@ check() {
 }
 
 # A copy of the tree with its uncommitted changes and untracked files, so the checks
-# see what the developer sees.
+# see what the developer sees. They are committed there at HEAD's time by one made-up
+# author, the same commit in every copy: a -dirty release would have no package manifests.
 copy_tree() {
     git clone -q "$root" "$1" || return 1
     git -C "$root" diff HEAD --binary | git -C "$1" apply --allow-empty || return 1
     git -C "$root" ls-files -z --others --exclude-standard | (cd "$root" && xargs -0 -r cp --parents -t "$1")
+    [ -z "$(git -C "$1" status --porcelain)" ] && return 0
+    local when
+    when="$(git -C "$1" log -1 --format=%ct HEAD) +0000"
+    git -C "$1" add -A &&
+        GIT_AUTHOR_DATE=$when GIT_COMMITTER_DATE=$when git -C "$1" -c user.name="Release check" \
+            -c user.email=release-check@example.invalid commit -q -m "The tree as checked"
 }
 
 # FOLDER LOG [VAR=VALUE ...] COMMAND...: run in FOLDER with none of the caller's settings.
@@ -127,8 +134,7 @@ check "the release says it is unsigned" grep -q "is not signed" "$work/a.log"
 
 rel=$a/build/release
 name=Vantrel-$version
-# The clone as copied, not the tree, which may change while the checks run.
-if [ -n "$(git -C "$a" status --porcelain)" ]; then name=$name-dirty; fi
+# The copies are committed (copy_tree): the release is never -dirty.
 # EXE SYMBOLS_ZIP BINUTILS_PREFIX: the exe names its debug file, which has the stack
 # protector and checked copies (i686 symbols carry a leading underscore). Which checked
 # functions stay depends on the toolchain (Debian 13's leaves no __memcpy_chk), so a checked copy
@@ -160,7 +166,7 @@ check "SHA256SUMS verifies every file it lists, both tests zips and BUILDINFO.tx
     '(cd "$rel" && sha256sum -c --strict SHA256SUMS && grep -q " $name-windows-x64-tests.zip$" SHA256SUMS &&
       grep -q " $name-windows-x86-tests.zip$" SHA256SUMS && grep -q " BUILDINFO.txt$" SHA256SUMS)'
 check "BUILDINFO.txt names the commit, the time, the repository and both compilers' exact versions" eval \
-    'grep -q "^commit $(git -C "$root" rev-parse HEAD)" "$rel/BUILDINFO.txt" &&
+    'grep -q "^commit $(git -C "$a" rev-parse HEAD)" "$rel/BUILDINFO.txt" &&
      grep -qx "repository $repository" "$rel/BUILDINFO.txt" &&
      grep -qx "SOURCE_DATE_EPOCH $(git -C "$root" log -1 --format=%ct)" "$rel/BUILDINFO.txt" &&
      grep -qx "g++-mingw-w64-x86-64-posix $(dpkg-query -W -f="\${Version}" g++-mingw-w64-x86-64-posix)" \

@@ -1,9 +1,10 @@
 """Reads a release's package manifests back: check_manifests.py RELEASE_DIR VERSION REPOSITORY EPOCH
 
-Each hash is the SHA-256 of the zip its URL names, in RELEASE_DIR; both machines are there;
-every version is VERSION; the fields winget's v1.10 schema and Scoop's app manifest
-documentation require are there and well-formed; the winget files lie where winget-pkgs
-keeps them; Scoop's autoupdate, applied to this release, finds these very URLs and hashes."""
+Each manifest passes its manager's own published schema (tests/release/schemas); each hash
+is the SHA-256 of the zip its URL names, in RELEASE_DIR; both machines are there; every
+version is VERSION and every winget file names the one identifier; the winget files lie
+where winget-pkgs keeps them; Scoop's autoupdate, applied to this release, finds these very
+URLs and hashes."""
 import hashlib
 import json
 import os
@@ -12,25 +13,16 @@ import sys
 import time
 import zipfile
 
+import jsonschema
 import yaml
 
+SCHEMAS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "schemas")
 folder, version, repository, epoch = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
 problems = []
 download = f"{repository}/releases/download/v{version}/"
-# From winget's v1.10 JSON schemas.
-IDENTIFIER = re.compile(r'[^.\s\\/:*?"<>|\x01-\x1f]{1,32}(\.[^.\s\\/:*?"<>|\x01-\x1f]{1,32}){1,7}')
-PACKAGE_VERSION = re.compile(r'[^\\/:*?"<>|\x01-\x1f]{1,128}')
-LOCALE = re.compile(r"([a-zA-Z]{2,3}|[iI]-[a-zA-Z]+|[xX]-[a-zA-Z]{1,8})(-[a-zA-Z]{1,8})*")
 URL = re.compile(r"[Hh][Tt][Tt][Pp][Ss]?://.+")
-REQUIRED = {
-    "version": ["PackageIdentifier", "PackageVersion", "DefaultLocale"],
-    "installer": ["PackageIdentifier", "PackageVersion", "Installers"],
-    "defaultLocale": ["PackageIdentifier", "PackageVersion", "PackageLocale", "Publisher", "PackageName",
-                      "License", "ShortDescription"],
-    "locale": ["PackageIdentifier", "PackageVersion", "PackageLocale"],
-}
-LENGTHS = {"Publisher": (2, 256), "PackageName": (2, 256), "License": (3, 512), "Copyright": (3, 512),
-           "ShortDescription": (3, 256), "Description": (3, 10000), "PortableCommandAlias": (1, 40)}
+ACCEPTED_VERSION = "1.12.0"
+WINGET_FLOOR = "10.0.17763.0"  # Windows 10 1809, the oldest Windows winget runs on
 
 
 def expect(condition, problem):
@@ -58,14 +50,12 @@ def holds(zip_name, entry):
         return entry in archive.namelist()
 
 
-def check_fields(manifest, where):
-    for key, value in manifest.items():
-        if key.endswith("Url"):
-            expect(isinstance(value, str) and URL.fullmatch(value) and len(value) <= 2048,
-                   f"{where}: {key} {value!r} is no http(s) address")
-        if key in LENGTHS:
-            low, high = LENGTHS[key]
-            expect(isinstance(value, str) and low <= len(value) <= high, f"{where}: {key} {value!r}")
+def check_schema(manifest, schema_path, where):
+    """Against the manager's own published schema (tests/release/schemas/README.md)."""
+    with open(os.path.join(SCHEMAS, schema_path), encoding="utf-8") as file:
+        schema = json.load(file)
+    for error in jsonschema.Draft7Validator(schema).iter_errors(manifest):
+        problems.append(f"{where}: {schema_path}: {error.message}")
 
 
 def check_winget(archive_path):
@@ -76,15 +66,17 @@ def check_winget(archive_path):
     if len(version_files) != 1:
         problems.append(f"winget: {len(version_files)} version manifests")
         return
+    # Every file names the one package, whatever its name or place says.
+    for key in ("PackageIdentifier", "PackageVersion"):
+        values = {name.rsplit("/", 1)[-1]: m.get(key) for name, m in manifests.items()}
+        expect(len(set(values.values())) == 1, f"winget: the files disagree on {key}: {values}")
     identifier = manifests[version_files[0]]["PackageIdentifier"]
-    expect(IDENTIFIER.fullmatch(identifier) and len(identifier) <= 128,
-           f"winget: identifier {identifier!r}")
     default = manifests[version_files[0]]["DefaultLocale"]
-    expect(default == "zh-CN", f"winget: the default locale is {default}, not the program's zh-CN")
+    expect(default == "en-US", f"winget: the default locale is {default}, not en-US, which winget-pkgs reads")
     place = "/".join(["manifests", identifier[0].lower(), *identifier.split("."), version]) + "/"
     expected = {f"{identifier}.yaml": "version", f"{identifier}.installer.yaml": "installer",
                 f"{identifier}.locale.{default}.yaml": "defaultLocale",
-                f"{identifier}.locale.en-US.yaml": "locale"}
+                f"{identifier}.locale.zh-CN.yaml": "locale"}
     expect(sorted(texts) == sorted(place + name for name in expected),
            f"winget: files {sorted(texts)}, expected {sorted(expected)} in {place}")
     for name, kind in expected.items():
@@ -95,22 +87,18 @@ def check_winget(archive_path):
         schema = ("# yaml-language-server: $schema="
                   f"https://aka.ms/winget-manifest.{kind}.{declared}.schema.json\n")
         expect(text.startswith(schema), f"{name}: does not begin with {schema.strip()}")
-        expect(re.fullmatch(r"\d+\.\d+\.\d+", declared)
-               and tuple(map(int, declared.split("."))) >= (1, 10, 0),
-               f"{name}: ManifestVersion {declared!r} is not 1.10.0 or later")
+        expect(declared == ACCEPTED_VERSION, f"{name}: ManifestVersion {declared!r}, not the {ACCEPTED_VERSION} "
+               "that winget-pkgs accepts")
         expect(manifest.get("ManifestType") == kind, f"{name}: ManifestType {manifest.get('ManifestType')}")
-        for key in REQUIRED[kind]:
-            expect(manifest.get(key), f"{name}: no {key}")
+        check_schema(manifest, f"winget/manifest.{kind}.{ACCEPTED_VERSION}.json", name)
         expect(manifest.get("PackageIdentifier") == identifier, f"{name}: another identifier")
-        expect(manifest.get("PackageVersion") == version and PACKAGE_VERSION.fullmatch(version),
+        expect(manifest.get("PackageVersion") == version,
                f"{name}: PackageVersion {manifest.get('PackageVersion')!r}, expected {version}")
-        for key in ("DefaultLocale", "PackageLocale"):
-            expect(key not in manifest or LOCALE.fullmatch(manifest[key]),
-                   f"{name}: {key} {manifest.get(key)!r}")
         if kind.endswith("ocale"):
             expect(name == f"{identifier}.locale.{manifest.get('PackageLocale')}.yaml",
                    f"{name}: another locale")
-            check_fields(manifest, name)
+            expect("vantrel" in manifest.get("InstallationNotes", ""),
+                   f"{name}: no InstallationNotes on starting it as vantrel")
     installer = manifests.get(place + f"{identifier}.installer.yaml")
     if installer:
         check_installers(installer)
@@ -124,7 +112,6 @@ def check_installers(manifest):
     expect(manifest.get("InstallerType") == "zip" and manifest.get("NestedInstallerType") == "portable",
            f"{where}: not a zip holding a portable program")
     nested = manifest.get("NestedInstallerFiles") or [{}]
-    check_fields(nested[0], where)
     installers = manifest.get("Installers") or []
     arches = [installer.get("Architecture") for installer in installers]
     expect(sorted(arches) == ["x64", "x86"], f"{where}: architectures {arches}, expected x64 and x86")
@@ -138,9 +125,11 @@ def check_installers(manifest):
                f"{where} {arch}: InstallerSha256 is not the hash of {name}")
         expect(sha256_of(name) is None or holds(name, nested[0].get("RelativeFilePath")),
                f"{where} {arch}: {name} has no {nested[0].get('RelativeFilePath')}")
-        # Windows 7 is NT 6.1, the floor the README names.
-        expect(str(installer.get("MinimumOSVersion", "")).split(".")[:2] == ["6", "1"],
-               f"{where} {arch}: MinimumOSVersion {installer.get('MinimumOSVersion')!r} is not Windows 7")
+        # Below winget's own floor the field says what no winget can act on.
+        floor = installer.get("MinimumOSVersion", WINGET_FLOOR)
+        expect(re.fullmatch(r"\d+(\.\d+){0,3}", str(floor))
+               and tuple(map(int, str(floor).split("."))) >= tuple(map(int, WINGET_FLOOR.split("."))),
+               f"{where} {arch}: MinimumOSVersion {floor!r} is below winget's own {WINGET_FLOOR}")
 
 
 def scoop_autoupdate(template, url):
@@ -152,13 +141,12 @@ def scoop_autoupdate(template, url):
 def check_scoop(path):
     with open(path, encoding="utf-8") as file:
         manifest = json.load(file)
-    expect(re.fullmatch(r"[\w\-.+_]+", manifest.get("version", "")) and manifest.get("version") == version,
-           f"scoop: version {manifest.get('version')!r}, expected {version}")
+    check_schema(manifest, "scoop/schema.json", "scoop")
+    expect(manifest.get("version") == version, f"scoop: version {manifest.get('version')!r}, expected {version}")
     for key in ("description", "homepage", "license"):
         expect(isinstance(manifest.get(key), str) and manifest[key], f"scoop: no {key}")
     expect(URL.fullmatch(manifest.get("homepage", "")), "scoop: the homepage is no address")
-    shortcuts = manifest.get("shortcuts") or [[]]
-    expect(all(2 <= len(shortcut) <= 4 for shortcut in shortcuts), f"scoop: shortcuts {shortcuts}")
+    shortcuts = manifest.get("shortcuts") or [[""]]
     expect(manifest.get("checkver"), "scoop: no checkver")
     autoupdate = manifest.get("autoupdate", {})
     hash_rule = autoupdate.get("hash", {})
@@ -170,7 +158,9 @@ def check_scoop(path):
         entry = architectures.get(scoop_arch, {})
         url = entry.get("url", "")
         name = zip_named_by(url, arch, f"scoop {scoop_arch}")
-        expect(entry.get("hash") == sha256_of(name), f"scoop {scoop_arch}: the hash is not that of {name}")
+        # A missing hash must not pass for a missing zip's.
+        expect(isinstance(entry.get("hash"), str) and entry.get("hash") == sha256_of(name),
+               f"scoop {scoop_arch}: the hash is not that of {name}")
         expect(sha256_of(name) is None or holds(name, shortcuts[0][0]),
                f"scoop: {name} has no {shortcuts[0][0]}")
         template = autoupdate.get("architecture", {}).get(scoop_arch, {}).get("url", "")

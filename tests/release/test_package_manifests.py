@@ -70,6 +70,10 @@ class Generator(unittest.TestCase):
             ("http, not https", None, {"repository": "http://github.com/someone/vantrel"}, https),
             ("a page, not a repository", None, {"repository": REPOSITORY + "/releases"}, https),
             ("a zip without the exe", no_exe, {}, "is not a zip with Vantrel.exe"),
+            ("a tree with uncommitted changes", None, {"version": "1.2.3-dirty"},
+             "'1.2.3-dirty' is a tree with uncommitted changes"),
+            ("a host without GitHub's download layout", None, {"repository": "https://gitlab.com/someone/vantrel"},
+             "layout, which gitlab.com does not have"),
         ]
         for name, spoil, arguments, message in cases:
             with self.subTest(name), tempfile.TemporaryDirectory() as self.folder:
@@ -92,17 +96,52 @@ class Generator(unittest.TestCase):
             with open(path, "w") as file:
                 json.dump(manifest, file)
 
-        def lower_case_winget_hashes(folder):
+        def no_scoop_hash_nor_zip(folder):
+            # No hash compared with no zip's hash is still no hash.
+            path = os.path.join(folder, "vantrel.json")
+            with open(path) as file:
+                manifest = json.load(file)
+            del manifest["architecture"]["64bit"]["hash"]
+            with open(path, "w") as file:
+                json.dump(manifest, file)
+            os.remove(os.path.join(folder, ZIPS["x64"]))
+
+        def rewrite_winget(folder, file_ending, pattern, replacement):
             path = os.path.join(folder, f"Vantrel-{VERSION}-winget.zip")
             with zipfile.ZipFile(path) as archive:
                 entries = {name: archive.read(name).decode() for name in archive.namelist()}
             with zipfile.ZipFile(path, "w") as archive:
                 for name, text in entries.items():
-                    lower = re.sub("(InstallerSha256: )(.*)", lambda match: match[1] + match[2].lower(), text)
-                    archive.writestr(name, lower)
+                    archive.writestr(name, re.sub(pattern, replacement, text) if name.endswith(file_ending) else text)
+
+        def lower_case_winget_hashes(folder):
+            rewrite_winget(folder, ".installer.yaml", "(InstallerSha256: )(.*)",
+                           lambda match: match[1] + match[2].lower())
+
+        def another_identifier_in_the_added_locale(folder):
+            rewrite_winget(folder, ".locale.zh-CN.yaml", "PackageIdentifier: .*", "PackageIdentifier: Pelgrin.Other")
+
+        def a_tag_twice(folder):
+            rewrite_winget(folder, ".locale.en-US.yaml", "- shortcut", "- sendto")
+
+        def a_scope_winget_has_not(folder):
+            rewrite_winget(folder, ".installer.yaml", "(ReleaseDate: .*)", r"\1\nScope: everyone")
+
+        def a_misspelt_scoop_field(folder):
+            path = os.path.join(folder, "vantrel.json")
+            with open(path) as file:
+                manifest = json.load(file)
+            manifest["shortcut"] = manifest.pop("shortcuts")
+            with open(path, "w") as file:
+                json.dump(manifest, file)
 
         cases = [(swap_scoop_hashes, "scoop 64bit: the hash is not that of"),
-                 (lower_case_winget_hashes, "x64: InstallerSha256 '")]
+                 (no_scoop_hash_nor_zip, "scoop 64bit: the hash is not that of"),
+                 (lower_case_winget_hashes, "x64: InstallerSha256 '"),
+                 (another_identifier_in_the_added_locale, "winget: the files disagree on PackageIdentifier"),
+                 (a_tag_twice, "manifest.defaultLocale.1.12.0.json: ['sendto', 'sendto', 'context-menu'] has non-unique"),
+                 (a_scope_winget_has_not, "manifest.installer.1.12.0.json: 'everyone' is not one of"),
+                 (a_misspelt_scoop_field, "scoop: scoop/schema.json: Additional properties are not allowed ('shortcut'")]
         for spoil, message in cases:
             with self.subTest(spoil.__name__), tempfile.TemporaryDirectory() as folder:
                 make_release(folder)

@@ -61,6 +61,11 @@ class WorkflowPolicy(unittest.TestCase):
              "top-level permissions"),
             ("job without a timeout", ("    timeout-minutes: 30\n", ""),
              "job windows-bundle has no timeout-minutes"),
+            ("two jobs that write",
+             ("jobs:\n", "jobs:\n" + "".join(
+                 f"  {job}:\n    runs-on: ubuntu-latest\n    timeout-minutes: 5\n"
+                 f"    permissions:\n      contents: write\n    steps: []\n" for job in ("publish", "bucket"))),
+             "jobs publish, bucket all ask for write access"),
             ("no concurrency", ("concurrency:\n  group: ci\n  cancel-in-progress: true\n", ""),
              "no concurrency group"),
             ("checkout keeps its token", ("persist-credentials: false", "persist-credentials: true"),

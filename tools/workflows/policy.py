@@ -3,7 +3,7 @@ know: policy.py WORKFLOW_DIR README WINDOWS_TESTING_PAGE
 
 - every workflow sets `permissions` at the top, to read the contents only, and a
   `concurrency` group;
-- every job has `timeout-minutes`;
+- every job has `timeout-minutes`, and at most one job of a workflow may write;
 - every action of another repository is pinned by a full commit SHA, with its
   version in a comment;
 - every checkout leaves no credentials behind (`persist-credentials: false`);
@@ -46,9 +46,14 @@ def check_workflow(name, text):
         findings.append(f"{name}: top-level permissions must be exactly contents: read")
     if "concurrency" not in workflow:
         findings.append(f"{name}: no concurrency group")
+    writers = []
     for job_id, job in workflow.get("jobs", {}).items():
         if "timeout-minutes" not in job:
             findings.append(f"{name}: job {job_id} has no timeout-minutes")
+        if "write" in (job.get("permissions") or {}).values():
+            writers.append(job_id)
+    if len(writers) > 1:
+        findings.append(f"{name}: jobs {', '.join(writers)} all ask for write access; one job may")
     for number, line in enumerate(text.splitlines(), 1):
         match = re.match(r"\s*(?:-\s+)?uses:\s*(\S+)(.*)", line)
         if not match or match[1].startswith(("./", "docker://")):
