@@ -1,6 +1,6 @@
 """Reads a release's package manifests back: check_manifests.py RELEASE_DIR VERSION REPOSITORY EPOCH
 
-Each manifest passes its manager's own published schema (tests/release/schemas); each hash
+Each manifest passes its manager's own published schema (third_party/package-schemas); each hash
 is the SHA-256 of the zip its URL names, in RELEASE_DIR; both machines are there; every
 version is VERSION and every winget file names the one identifier; the winget files lie
 where winget-pkgs keeps them; Scoop's autoupdate, applied to this release, finds these very
@@ -16,7 +16,8 @@ import zipfile
 import jsonschema
 import yaml
 
-SCHEMAS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "schemas")
+HERE = os.path.dirname(os.path.abspath(__file__))
+SCHEMAS = os.path.join(HERE, "..", "..", "third_party", "package-schemas")
 folder, version, repository, epoch = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
 problems = []
 download = f"{repository}/releases/download/v{version}/"
@@ -51,7 +52,7 @@ def holds(zip_name, entry):
 
 
 def check_schema(manifest, schema_path, where):
-    """Against the manager's own published schema (tests/release/schemas/README.md)."""
+    """Against the manager's own published schema (third_party/package-schemas/README.md)."""
     with open(os.path.join(SCHEMAS, schema_path), encoding="utf-8") as file:
         schema = json.load(file)
     for error in jsonschema.Draft7Validator(schema).iter_errors(manifest):
