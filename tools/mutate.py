@@ -12,10 +12,12 @@ one Wine session shared by the whole run) until one fails. The file is restored
 whatever happens. Prints killed / survived / does not build for each, then
 "N of M killed"; exits 1 when a survivor has no explanation in the list.
 
---check only checks the list against the sources. --without adds a negative gtest
-filter to every suite, to see what a group of tests is worth before it is deleted."""
+--check only checks the list against the sources. To see what a group of tests is
+worth before it is deleted: --tests runs only the suites and filters given (as in the
+list) on each mutant, --without leaves a gtest filter out of every suite."""
 import argparse
 import dataclasses
+import fnmatch
 import os
 import platform
 import re
@@ -29,7 +31,7 @@ LIST = os.path.join(ROOT, "tests", "mutants.txt")
 NATIVE = os.path.join(ROOT, "build", "native")
 WINDOWS = os.path.join(ROOT, "build", "windows")
 SESSION = os.path.join(WINDOWS, "wine")
-SUITE_TIMEOUT = 900
+SUITE_TIMEOUT = 300
 
 # Suite: (preset, build folder, target, program inside the build folder, runs under Wine).
 SUITES = {
@@ -50,10 +52,10 @@ class Mutant:
     line: int
     fields: dict
 
-    def suites(self):
+    def suites(self, override=None):
         """(suite, gtest filter or None), fastest first."""
         found = []
-        for word in self.fields["suites"].split():
+        for word in (override or self.fields["suites"]).split():
             suite, _, gtest_filter = word.partition("=")
             if suite not in SUITES:
                 raise ValueError(f"{LIST}:{self.line}: {self.name}: unknown suite {suite}")
@@ -145,8 +147,9 @@ def run(command, env=None, timeout=SUITE_TIMEOUT):
 
 
 class Runner:
-    def __init__(self, without):
+    def __init__(self, without, tests=None):
         self.without = without
+        self.tests = tests
         self.configured = set()
         self.session = False
         self.env = dict(os.environ, LC_ALL="C.UTF-8")
@@ -173,24 +176,42 @@ class Runner:
             run(["bash", "tools/wine-session.sh", "stop", SESSION])
             self.session = False
 
-    def test(self, suite, gtest_filter):
-        """(passed, the failing tests); a filter that matches nothing is said, and kills nothing."""
+    def command(self, suite):
         _, folder, _, program, wine = SUITES[suite]
         command = [os.path.join(folder, program)]
         if wine:
             self.start_wine()
             command = ["bash", "tools/wine-run.sh", SESSION, *command]
+        return command
+
+    def names(self, suite):
+        """Every test of the suite as a filter sees it: "Prefix/Suite.Name/Case"."""
+        code, output = run(self.command(suite) + ["--gtest_list_tests"], env=self.env)
+        names, group = [], ""
+        for line in output.replace("\r", "").splitlines():
+            if code or not line.strip():
+                continue
+            if not line.startswith(" "):
+                group = line.split("#")[0].strip()
+            else:
+                names.append(group + line.split("#")[0].strip())
+        return names
+
+    def test(self, suite, gtest_filter):
+        """(passed, the failing tests); a filter that matches nothing is said, and kills nothing."""
+        command = self.command(suite)
         positive = gtest_filter or "*"
         if self.without:
             positive += ("-" if "-" not in positive else ":") + self.without
         code, output = run(command + [f"--gtest_filter={positive}"], env=self.env)
         output = output.replace("\r", "")
         passed = PASSED.search(output)
-        if code == 0:
-            if not passed or int(passed[1]) == 0:
+        # Without GoogleTest's summary the program ended early, whatever its exit code.
+        if code == 0 and passed:
+            if int(passed[1]) == 0:
                 print(f"  {suite}: no test matches {positive}", flush=True)
             return True, []
-        return False, sorted(set(FAILED.findall(output))) or [f"exit code {code}"]
+        return False, sorted(set(FAILED.findall(output))) or [f"ended early, exit code {code}"]
 
 
 def baseline(runner, mutants):
@@ -198,12 +219,17 @@ def baseline(runner, mutants):
     suite that fails already would count every mutant as killed."""
     filters = {}
     for mutant in mutants:
-        for suite, gtest_filter in mutant.suites():
+        for suite, gtest_filter in mutant.suites(runner.tests):
             filters.setdefault(suite, set()).add(gtest_filter or "*")
     for suite in sorted(filters, key=list(SUITES).index):
         if not runner.build(suite):
             raise RuntimeError(f"{suite} does not build on the unchanged checkout")
-        positive = ":".join(sorted(p for f in filters[suite] for p in f.split(":")))
+        patterns = sorted({p for f in filters[suite] for p in f.split(":")})
+        names = runner.names(suite)
+        for pattern in patterns:
+            if not any(fnmatch.fnmatchcase(name, pattern) for name in names):
+                print(f"baseline: {suite}: {pattern} matches no test", flush=True)
+        positive = ":".join(patterns)
         passed, failures = runner.test(suite, positive)
         if not passed:
             raise RuntimeError(f"{suite} fails on the unchanged checkout: {' '.join(failures)}")
@@ -220,7 +246,7 @@ def try_mutant(runner, mutant):
         with open(path, "wb") as f:
             f.write(text.replace(*texts_in(mutant, text), 1).encode("utf-8"))
         built = set()
-        for suite, gtest_filter in mutant.suites():
+        for suite, gtest_filter in mutant.suites(runner.tests):
             if suite not in built:
                 if not runner.build(suite):
                     return "does not build", suite
@@ -243,6 +269,8 @@ def main():
     parser.add_argument("names", nargs="*", help="run only these mutants")
     parser.add_argument("--check", action="store_true", help="only check the list")
     parser.add_argument("--without", help="gtest filter of tests to leave out of every suite")
+    parser.add_argument("--tests", help="run these suites (as in the list) instead of the list's,"
+                        " to see which mutants a group of tests kills on its own")
     parser.add_argument("--markdown", action="store_true", help="print a table for docs/testing.md")
     args = parser.parse_args()
 
@@ -264,7 +292,7 @@ def main():
 
     # A stop from outside unwinds like Ctrl-C, so the file in hand is restored.
     signal.signal(signal.SIGTERM, stopped)
-    runner = Runner(args.without)
+    runner = Runner(args.without, args.tests)
     start, rows, unexplained = time.monotonic(), [], 0
     load = os.getloadavg()[0]
     try:
