@@ -7,21 +7,12 @@
 #include "app/StartArgument.h"
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Platform.h"
 #include "sendto/ErrorText.h"
 #include "sendto/Texts.h"
 
 namespace {
-
-// DLLs come from System32 only, never from the folder the exe was downloaded to.
-void RestrictDllSearch() {
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    const auto setDefault =
-        reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    SetDllDirectoryW(L"");
-}
 
 int RunMessageLoop(const vantrel::app::Form1& form) {
     MSG message{};
@@ -56,7 +47,7 @@ void TellStartFailure(vantrel::win32::Win32Platform& platform,
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR lpCmdLine, int nShowCmd) {
-    RestrictDllSearch();
+    vantrel::win32::RestrictDllSearch();
     vantrel::win32::Win32Platform platform(vantrel::texts::kTitle);
     try {
         const vantrel::app::ScopedCom com;
