@@ -151,6 +151,7 @@ class Runner:
         self.without = without
         self.tests = tests
         self.configured = set()
+        self.built = set()
         self.session = False
         self.env = dict(os.environ, LC_ALL="C.UTF-8")
         self.env["VANTREL_EXE"] = "Z:" + os.path.join(WINDOWS, "app", "Vantrel.exe")
@@ -162,7 +163,14 @@ class Runner:
             if code:
                 raise RuntimeError(f"cmake --preset {preset} failed:\n{output}")
             self.configured.add(preset)
+        self.built.add(suite)
         return run(["cmake", "--build", folder, "--target", target])[0] == 0
+
+    def rebuild(self):
+        """The targets built for mutants, again from the restored checkout: the build
+        folders hold the last mutant's programs until then."""
+        for suite in self.built:
+            self.build(suite)
 
     def start_wine(self):
         if not self.session:
@@ -313,6 +321,7 @@ def main():
             print(f"{mutant.name}: {outcome} ({seconds:.0f} s) {shown}", flush=True)
     finally:
         runner.stop_wine()
+        runner.rebuild()
     killed = sum(1 for _, outcome, _, _ in rows if outcome == "killed")
     minutes = (time.monotonic() - start) / 60
     when = time.strftime("%Y-%m-%d %H:%M UTC", time.gmtime())

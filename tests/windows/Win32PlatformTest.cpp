@@ -182,11 +182,11 @@ TEST(Win32Listing, MissingFolderOrFileFailsWithTheSystemsReason) {
 // Wine, like NTFS, hands a folder's names back sorted: the order is proved on lists
 // that are not, each name before every name after it.
 TEST(Win32ListingOrder, PutsNamesOfAnyOrderInTheListsOrder) {
-    const std::vector<std::wstring> ordered = {L"a",        L"A.lnk",  L"a.lnk",  L"b.lnk",
-                                               L"Zeta.lnk", L"[x].lnk", L"_x.lnk", L"éa.lnk",
+    const std::vector<std::wstring> ordered = {L"a",        L"A.lnk",     L"a.lnk",  L"b.lnk",
+                                               L"Zeta.lnk", L"[x].lnk",   L"_x.lnk", L"éa.lnk",
                                                L"Éb.lnk",   L"记事本.lnk"};
     std::vector<std::wstring> rotated = ordered;
-    std::ranges::rotate(rotated, rotated.begin() + 3);
+    std::rotate(rotated.begin(), rotated.begin() + 3, rotated.end());
     for (std::vector<std::wstring> names :
          {std::vector<std::wstring>(ordered.rbegin(), ordered.rend()), rotated}) {
         win32::SortForListing(names);
@@ -238,8 +238,8 @@ TEST(Win32SystemLibrary, RestrictedSearchPassesOverADllPlantedInTheCurrentFolder
     system.resize(GetSystemDirectoryW(system.data(), MAX_PATH));
     // A system DLL under names nothing else has, as a download folder could hold one.
     for (const wchar_t* name : {L"\\vantrel-planted-1.dll", L"\\vantrel-planted-2.dll"}) {
-        ASSERT_TRUE(CopyFileW((system + L"\\msimg32.dll").c_str(), (folder.path() + name).c_str(),
-                              FALSE));
+        ASSERT_TRUE(
+            CopyFileW((system + L"\\msimg32.dll").c_str(), (folder.path() + name).c_str(), FALSE));
     }
     ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
     const HMODULE found = LoadLibraryW(L"vantrel-planted-1.dll");
