@@ -9,21 +9,12 @@
 #include "app/StartArgument.h"
 #include "platform/Error.h"
 #include "platform/win32/SystemError.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Platform.h"
 #include "sendto/ErrorText.h"
 #include "sendto/Texts.h"
 
 namespace {
-
-// DLLs come from System32 only, never from the folder the exe was downloaded to.
-void RestrictDllSearch() {
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    const auto setDefault =
-        reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    SetDllDirectoryW(L"");
-}
 
 int RunMessageLoop(const vantrel::app::Form1& form) {
     MSG message{};
@@ -61,7 +52,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
     // A file sent to the program waits in Text1 for the add button, at this start only; read
     // first, while the current folder is still the caller's. The C runtime split it already.
     const std::wstring sent = vantrel::app::FirstArgument(__argc, __wargv);
-    RestrictDllSearch();
+    vantrel::win32::RestrictDllSearch();
     vantrel::win32::Win32Platform platform(vantrel::texts::kTitle);
     try {
         const vantrel::app::ScopedCom com;

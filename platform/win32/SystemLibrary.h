@@ -24,4 +24,9 @@ class SystemLibrary {
     HMODULE module_;
 };
 
+// From here on DLLs load from System32 only, never from the folder the exe was
+// downloaded to nor the current one. Where the system lacks the search flags (Windows 7
+// without KB2533623), the current folder alone is taken out.
+void RestrictDllSearch();
+
 }  // namespace vantrel::win32

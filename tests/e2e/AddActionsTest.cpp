@@ -7,7 +7,6 @@
 #include "app/StartArgument.h"
 #include "sendto/Texts.h"
 #include "tests/CaseName.h"
-#include "tests/e2e/FolderSnapshot.h"
 #include "tests/e2e/FormActions.h"
 #include "tests/e2e/VantrelRun.h"
 #include "tests/e2e/Wait.h"
@@ -155,39 +154,6 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentCase{"AbsoluteAsItCame", L"C:\\a\\..\\b.exe", L"C:\\a\\..\\b.exe"},
         ArgumentCase{"UncAsItCame", L"\\\\server\\share\\.\\b.exe",
                      L"\\\\server\\share\\.\\b.exe"}),
-    CaseName);
-
-struct RefusedCase {
-    const char* name;
-    const wchar_t* text;
-    bool belowAppData;  // `text` is appended to APPDATA and a backslash
-};
-
-class RefusedText : public AddThroughTheWindow,
-                    public ::testing::WithParamInterface<RefusedCase> {};
-
-TEST_P(RefusedText, AsksForAPathAndChangesNothing) {
-    const RefusedCase& c = GetParam();
-    const std::wstring text = c.belowAppData ? AppData() + L"\\" + c.text : c.text;
-    AddEntry(L"old.lnk", FILE_ATTRIBUTE_NORMAL, "old");
-    MakeProgram(L"Tools\\editor.exe");
-    const FolderSnapshot before = TakeSnapshot(SendToFolder());
-    const HWND form = StartAndWaitForWindow();
-
-    EXPECT_EQ(Add(Process(), text), texts::kEnterValidPath);
-    // A round trip through the window's thread: the click has ended by its answer.
-    Ask(form, WM_NULL);
-    EXPECT_EQ(Process().FindMainWindow(), form) << "the window was reloaded";
-    EXPECT_EQ(Text(GetDlgItem(form, app::kText1)), text);
-    EXPECT_EQ(TakeSnapshot(SendToFolder()), before);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Actions, RefusedText,
-    ::testing::Values(RefusedCase{"Placeholder", texts::kPlaceholder, false},
-                      RefusedCase{"Empty", L"", false}, RefusedCase{"SpacesOnly", L"   ", false},
-                      RefusedCase{"RelativePath", L"Tools\\editor.exe", false},
-                      RefusedCase{"NonexistentPath", L"Tools\\ghost.exe", true}),
     CaseName);
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <optional>
 #include <set>
 #include <string>
@@ -21,60 +20,6 @@ namespace vantrel::testing {
 namespace {
 
 using Names = std::vector<std::wstring>;
-
-// Numbered names that list in the order made.
-Names Numbered(int count) {
-    Names names;
-    for (int i = 0; i < count; ++i) {
-        wchar_t name[32] = {};
-        swprintf(name, 32, L"entry-%05d.lnk", i);
-        names.emplace_back(name);
-    }
-    return names;
-}
-
-struct ListCase {
-    const char* name;
-    Names files;
-    Names shown;
-};
-
-void PrintTo(const ListCase& value, std::ostream* out) {
-    *out << value.name;
-}
-
-class FolderListTest : public VantrelRun, public ::testing::WithParamInterface<ListCase> {};
-
-TEST_P(FolderListTest, ListsEveryNameExactly) {
-    MakeSendToFolder();
-    // Made here directly: TempFolder's parent checks per file would triple the cost.
-    for (const std::wstring& name : GetParam().files) {
-        const win32::UniqueKernelHandle file(
-            CreateFileW(Extended(SendToFolder() + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_NE(file.get(), INVALID_HANDLE_VALUE) << ::testing::PrintToString(name);
-    }
-    const FolderSnapshot before = TakeSnapshot(SendToFolder());
-    const HWND window = StartAndWaitForWindow();
-    ASSERT_NE(window, nullptr);
-    const Names shown = ListItems(GetDlgItem(window, app::kList1));
-    EXPECT_EQ(shown.size(), GetParam().shown.size());
-    EXPECT_EQ(shown, GetParam().shown);
-    EXPECT_TRUE(ChangedNames(before, TakeSnapshot(SendToFolder())).empty());
-}
-
-// Listed without regard to case, by UTF-16 code unit: dots before letters,
-// CJK before the surrogates of emoji.
-INSTANTIATE_TEST_SUITE_P(
-    Folders, FolderListTest,
-    ::testing::Values(ListCase{"Empty", {}, {}},
-                      ListCase{"TenThousandFiles", Numbered(10000), Numbered(10000)},
-                      ListCase{"UnusualNames",
-                               {L"记事本.lnk", L"😀🎉.lnk", L".leading.lnk", L"..two.lnk",
-                                L"a.b.c.lnk", L"trailing  ", L"Zed.lnk"},
-                               {L"..two.lnk", L".leading.lnk", L"a.b.c.lnk", L"trailing  ",
-                                L"Zed.lnk", L"记事本.lnk", L"😀🎉.lnk"}}),
-    CaseName);
 
 // Past MAX_PATH the program must still list, add and delete.
 class LongFolderTest : public VantrelRun {};

@@ -29,8 +29,14 @@ class Command1Click : public ::testing::Test {
         platform.folders[L"C:\\Data\\Photos"] = {};
         platform.folders[L"D:\\Links"] = {L"Notes.lnk"};
         platform.folders[L"C:\\repo"] = {L".gitignore"};
-        platform.otherItems = {L"C:\\", L"\\\\server\\share\\tool.exe",
-                               L"C:\\直接拖拽文件夹、EXE或快捷方式至此"};
+        // The relative ones are there from the current folder: only their form refuses them.
+        platform.otherItems = {L"C:\\",
+                               L"\\\\server\\share\\tool.exe",
+                               L"C:\\直接拖拽文件夹、EXE或快捷方式至此",
+                               L"Tools\\editor.exe",
+                               L"C:editor.exe",
+                               L"\\Tools\\editor.exe",
+                               L"\\\\server"};
         platform.objectFactory = log.Factory();
         form.Form_Load();
         controls.onReload = [this] { messagesAtReload = platform.messages; };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/win32/ListingOrder.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
@@ -178,6 +179,21 @@ TEST(Win32Listing, MissingFolderOrFileFailsWithTheSystemsReason) {
     EXPECT_EQ(ListingFailure(file), static_cast<std::uint32_t>(ERROR_DIRECTORY));
 }
 
+// Wine, like NTFS, hands a folder's names back sorted: the order is proved on lists
+// that are not, each name before every name after it.
+TEST(Win32ListingOrder, PutsNamesOfAnyOrderInTheListsOrder) {
+    const std::vector<std::wstring> ordered = {L"a",        L"A.lnk",     L"a.lnk",  L"b.lnk",
+                                               L"Zeta.lnk", L"[x].lnk",   L"_x.lnk", L"éa.lnk",
+                                               L"Éb.lnk",   L"记事本.lnk"};
+    std::vector<std::wstring> rotated = ordered;
+    std::rotate(rotated.begin(), rotated.begin() + 3, rotated.end());
+    for (std::vector<std::wstring> names :
+         {std::vector<std::wstring>(ordered.rbegin(), ordered.rend()), rotated}) {
+        win32::SortForListing(names);
+        EXPECT_EQ(names, ordered);
+    }
+}
+
 template <typename Work>
 std::uint32_t FailureOf(Work&& work) {
     try {
@@ -205,6 +221,39 @@ TEST(Win32SystemLibrary, KeepsItsDllLoadedOnceItGoes) {
     ASSERT_EQ(GetModuleHandleW(kUnusedDll), nullptr) << "the test program loads it already";
     { const win32::SystemLibrary library(kUnusedDll); }
     EXPECT_NE(GetModuleHandleW(kUnusedDll), nullptr);
+}
+
+// Runs in a copy of this program, since the restriction cannot be undone.
+TEST(Win32SystemLibrary, RestrictedSearchPassesOverADllPlantedInTheCurrentFolder) {
+    constexpr wchar_t kMarker[] = L"VANTREL_RESTRICTS_DLL_SEARCH";
+    if (testing::EnvironmentValue(kMarker).empty()) {
+        std::vector<std::wstring> entries = platform.EnvironmentEntries();
+        entries.push_back(std::wstring(kMarker) + L"=1");
+        const std::string copy = OutputOfThisTestStartedWith(entries);
+        EXPECT_NE(copy.find("[  PASSED  ] 1 test."), std::string::npos) << copy;
+        return;
+    }
+    TempFolder folder;
+    std::wstring system(MAX_PATH, L'\0');
+    system.resize(GetSystemDirectoryW(system.data(), MAX_PATH));
+    // A system DLL under names nothing else has, as a download folder could hold one.
+    for (const wchar_t* name : {L"\\vantrel-planted-1.dll", L"\\vantrel-planted-2.dll"}) {
+        ASSERT_TRUE(
+            CopyFileW((system + L"\\msimg32.dll").c_str(), (folder.path() + name).c_str(), FALSE));
+    }
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
+    const HMODULE found = LoadLibraryW(L"vantrel-planted-1.dll");
+    EXPECT_NE(found, nullptr) << "found nowhere, so the next load proves nothing";
+    win32::RestrictDllSearch();
+    const HMODULE planted = LoadLibraryW(L"vantrel-planted-2.dll");
+    const DWORD error = GetLastError();
+    EXPECT_EQ(planted, nullptr);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    // The folder goes at the end: nothing may hold it.
+    for (const HMODULE module : {found, planted}) {
+        if (module) FreeLibrary(module);
+    }
+    SetCurrentDirectoryW(system.c_str());
 }
 
 }  // namespace

@@ -1,0 +1,338 @@
+#!/usr/bin/env python3
+"""The mutation run: breaks the product one line at a time, the way a slip would, and
+tells which of the suites notice.
+
+    tools/mutate.py [--check] [--without FILTER] [--markdown] [NAME ...]
+
+Each mutant of tests/mutants.txt names a file, a text that occurs there exactly once
+and its replacement. For each mutant (or only the NAMEs given) the text is replaced,
+the targets of the suites that concern it are built incrementally, and the suites run
+fastest first (the native logic tables, then the platform and the window tests under
+one Wine session shared by the whole run) until one fails. The file is restored
+whatever happens. Prints killed / survived / does not build for each, then
+"N of M killed"; exits 1 when a survivor has no explanation in the list.
+
+--check only checks the list against the sources. To see what a group of tests is
+worth before it is deleted: --tests runs only the suites and filters given (as in the
+list) on each mutant, --without leaves a gtest filter out of every suite."""
+import argparse
+import dataclasses
+import fnmatch
+import os
+import platform
+import re
+import signal
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+LIST = os.path.join(ROOT, "tests", "mutants.txt")
+NATIVE = os.path.join(ROOT, "build", "native")
+WINDOWS = os.path.join(ROOT, "build", "windows")
+SESSION = os.path.join(WINDOWS, "wine")
+SUITE_TIMEOUT = 300
+
+# Suite: (preset, build folder, target, program inside the build folder, runs under Wine).
+SUITES = {
+    "logic": ("native", NATIVE, "vantrel_logic_tests", "tests/vantrel_logic_tests", False),
+    "platform": ("windows", WINDOWS, "vantrel_windows_tests",
+                 "tests/windows/vantrel_windows_tests.exe", True),
+    "window": ("windows", WINDOWS, "vantrel_window_tests",
+               "tests/e2e/vantrel_window_tests.exe", True),
+}
+FIELDS = ("file", "find", "replace", "lost", "suites")
+PASSED = re.compile(r"^\[  PASSED  \] (\d+) tests?\.$", re.M)
+FAILED = re.compile(r"^\[  FAILED  \] ([\w/]+\.[\w/.]+)", re.M)
+
+
+@dataclasses.dataclass
+class Mutant:
+    name: str
+    line: int
+    fields: dict
+
+    def suites(self, override=None):
+        """(suite, gtest filter or None), fastest first."""
+        found = []
+        for word in (override or self.fields["suites"]).split():
+            suite, _, gtest_filter = word.partition("=")
+            if suite not in SUITES:
+                raise ValueError(f"{LIST}:{self.line}: {self.name}: unknown suite {suite}")
+            found.append((suite, gtest_filter or None))
+        return sorted(found, key=lambda s: list(SUITES).index(s[0]))
+
+
+def texts_in(mutant, content):
+    """The find and replace texts with the line ends of the file they go into."""
+    end = "\r\n" if "\r\n" in content else "\n"
+    return (mutant.fields["find"].replace("\n", end), mutant.fields["replace"].replace("\n", end))
+
+
+def read_list(path=LIST):
+    """Blocks of "[name]" then "field: value" lines; a line "  | text" goes on with the
+    field before it on a new line, so a text may span lines."""
+    mutants, current, field = [], None, None
+    with open(path, encoding="utf-8", newline="\n") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            if not line.strip() or line.startswith("#"):
+                field = None
+                continue
+            if line.startswith("[") and line.endswith("]"):
+                current = Mutant(line[1:-1], number, {})
+                mutants.append(current)
+                field = None
+            elif re.match(r"^\s+\|", line) and current and field:
+                current.fields[field] += "\n" + line.split("|", 1)[1]
+            elif current and re.match(r"^[a-z]+:( |$)", line):
+                field, _, value = line.partition(":")
+                current.fields[field] = value[1:]
+            else:
+                raise ValueError(f"{path}:{number}: cannot read {line!r}")
+    for mutant in mutants:
+        missing = [f for f in FIELDS if f not in mutant.fields]
+        if missing:
+            raise ValueError(f"{path}:{mutant.line}: {mutant.name} lacks {', '.join(missing)}")
+    return mutants
+
+
+def check_list(mutants):
+    """Findings: names given twice, texts that do not occur exactly once, dirty files."""
+    findings, seen = [], set()
+    for m in mutants:
+        if m.name in seen:
+            findings.append(f"{m.name}: named twice")
+        seen.add(m.name)
+        path = os.path.join(ROOT, m.fields["file"])
+        try:
+            with open(path, encoding="utf-8", newline="") as f:
+                text = f.read()
+        except OSError as e:
+            findings.append(f"{m.name}: {e}")
+            continue
+        count = text.count(texts_in(m, text)[0])
+        if count != 1:
+            findings.append(f"{m.name}: the text occurs {count} times in {m.fields['file']}")
+        if m.fields["find"] == m.fields["replace"]:
+            findings.append(f"{m.name}: the replacement changes nothing")
+        try:
+            m.suites()
+        except ValueError as e:
+            findings.append(str(e))
+    return findings
+
+
+def dirty(files):
+    result = subprocess.run(["git", "status", "--porcelain", "--", *sorted(set(files))],
+                            cwd=ROOT, capture_output=True, text=True, check=True)
+    return result.stdout.strip()
+
+
+def run(command, env=None, timeout=SUITE_TIMEOUT):
+    """Exit code and output; a run that hangs is stopped with its children, and counts
+    as a failure."""
+    with subprocess.Popen(command, cwd=ROOT, env=env, stdout=subprocess.PIPE,
+                          stderr=subprocess.STDOUT, start_new_session=True) as process:
+        try:
+            output, _ = process.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            output, _ = process.communicate()
+            return 124, output.decode("utf-8", "replace") + "\n(timed out)"
+        except BaseException:
+            os.killpg(process.pid, signal.SIGKILL)
+            raise
+    return process.returncode, output.decode("utf-8", "replace")
+
+
+class Runner:
+    def __init__(self, without, tests=None):
+        self.without = without
+        self.tests = tests
+        self.configured = set()
+        self.built = set()
+        self.session = False
+        self.env = dict(os.environ, LC_ALL="C.UTF-8")
+        self.env["VANTREL_EXE"] = "Z:" + os.path.join(WINDOWS, "app", "Vantrel.exe")
+
+    def build(self, suite):
+        preset, folder, target, _, _ = SUITES[suite]
+        if preset not in self.configured:
+            code, output = run(["cmake", "--preset", preset])
+            if code:
+                raise RuntimeError(f"cmake --preset {preset} failed:\n{output}")
+            self.configured.add(preset)
+        self.built.add(suite)
+        return run(["cmake", "--build", folder, "--target", target])[0] == 0
+
+    def rebuild(self):
+        """The targets built for mutants, again from the restored checkout: the build
+        folders hold the last mutant's programs until then."""
+        for suite in self.built:
+            self.build(suite)
+
+    def start_wine(self):
+        if not self.session:
+            code, output = run(["bash", "tools/wine-session.sh", "start", SESSION])
+            if code:
+                raise RuntimeError(f"the Wine session did not start:\n{output}")
+            self.session = True
+
+    def stop_wine(self):
+        if self.session:
+            run(["bash", "tools/wine-session.sh", "stop", SESSION])
+            self.session = False
+
+    def command(self, suite):
+        _, folder, _, program, wine = SUITES[suite]
+        command = [os.path.join(folder, program)]
+        if wine:
+            self.start_wine()
+            command = ["bash", "tools/wine-run.sh", SESSION, *command]
+        return command
+
+    def names(self, suite):
+        """Every test of the suite as a filter sees it: "Prefix/Suite.Name/Case"."""
+        code, output = run(self.command(suite) + ["--gtest_list_tests"], env=self.env)
+        names, group = [], ""
+        for line in output.replace("\r", "").splitlines():
+            if code or not line.strip():
+                continue
+            if not line.startswith(" "):
+                group = line.split("#")[0].strip()
+            else:
+                names.append(group + line.split("#")[0].strip())
+        return names
+
+    def test(self, suite, gtest_filter):
+        """(passed, the failing tests); a filter that matches nothing is said, and kills nothing."""
+        command = self.command(suite)
+        positive = gtest_filter or "*"
+        if self.without:
+            positive += ("-" if "-" not in positive else ":") + self.without
+        code, output = run(command + [f"--gtest_filter={positive}"], env=self.env)
+        output = output.replace("\r", "")
+        passed = PASSED.search(output)
+        # Without GoogleTest's summary the program ended early, whatever its exit code.
+        if code == 0 and passed:
+            if int(passed[1]) == 0:
+                print(f"  {suite}: no test matches {positive}", flush=True)
+            return True, []
+        return False, sorted(set(FAILED.findall(output))) or [f"ended early, exit code {code}"]
+
+
+def baseline(runner, mutants):
+    """Each suite on the unchanged checkout, over every filter the mutants give it: a
+    suite that fails already would count every mutant as killed."""
+    filters = {}
+    for mutant in mutants:
+        for suite, gtest_filter in mutant.suites(runner.tests):
+            filters.setdefault(suite, set()).add(gtest_filter or "*")
+    for suite in sorted(filters, key=list(SUITES).index):
+        if not runner.build(suite):
+            raise RuntimeError(f"{suite} does not build on the unchanged checkout")
+        patterns = sorted({p for f in filters[suite] for p in f.split(":")})
+        names = runner.names(suite)
+        for pattern in patterns:
+            if not any(fnmatch.fnmatchcase(name, pattern) for name in names):
+                print(f"baseline: {suite}: {pattern} matches no test", flush=True)
+        positive = ":".join(patterns)
+        passed, failures = runner.test(suite, positive)
+        if not passed:
+            raise RuntimeError(f"{suite} fails on the unchanged checkout: {' '.join(failures)}")
+        print(f"baseline: {suite} passes", flush=True)
+
+
+def try_mutant(runner, mutant):
+    """(outcome, detail) for one mutant; the file is as it was afterwards."""
+    path = os.path.join(ROOT, mutant.fields["file"])
+    with open(path, "rb") as f:
+        original = f.read()
+    text = original.decode("utf-8")
+    try:
+        with open(path, "wb") as f:
+            f.write(text.replace(*texts_in(mutant, text), 1).encode("utf-8"))
+        built = set()
+        for suite, gtest_filter in mutant.suites(runner.tests):
+            if suite not in built:
+                if not runner.build(suite):
+                    return "does not build", suite
+                built.add(suite)
+            passed, failures = runner.test(suite, gtest_filter)
+            if not passed:
+                return "killed", f"{suite}: {' '.join(failures[:4])}"
+        return "survived", ""
+    finally:
+        with open(path, "wb") as f:
+            f.write(original)
+
+
+def stopped(*_):
+    raise KeyboardInterrupt
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("names", nargs="*", help="run only these mutants")
+    parser.add_argument("--check", action="store_true", help="only check the list")
+    parser.add_argument("--without", help="gtest filter of tests to leave out of every suite")
+    parser.add_argument("--tests", help="run these suites (as in the list) instead of the list's,"
+                        " to see which mutants a group of tests kills on its own")
+    parser.add_argument("--markdown", action="store_true", help="print a table for docs/testing.md")
+    args = parser.parse_args()
+
+    mutants = read_list()
+    findings = check_list(mutants)
+    unknown = set(args.names) - {m.name for m in mutants}
+    findings += [f"{name}: no such mutant" for name in sorted(unknown)]
+    if args.names:
+        mutants = [m for m in mutants if m.name in args.names]
+    if not args.check:
+        state = dirty(m.fields["file"] for m in mutants)
+        if state:
+            findings.append(f"uncommitted changes where mutants go:\n{state}")
+    for finding in findings:
+        print(finding, file=sys.stderr)
+    if findings or args.check:
+        print(f"mutants: {len(mutants)} checked, {len(findings)} findings")
+        return 1 if findings else 0
+
+    # A stop from outside unwinds like Ctrl-C, so the file in hand is restored.
+    signal.signal(signal.SIGTERM, stopped)
+    runner = Runner(args.without, args.tests)
+    start, rows, unexplained = time.monotonic(), [], 0
+    load = os.getloadavg()[0]
+    try:
+        baseline(runner, mutants)
+        for mutant in mutants:
+            began = time.monotonic()
+            outcome, detail = try_mutant(runner, mutant)
+            seconds = time.monotonic() - began
+            note = mutant.fields.get("survives", "")
+            if outcome == "survived" and not note:
+                unexplained += 1
+                note = mutant.fields.get("awaits", "")
+                note = f"UNEXPLAINED (awaits {note})" if note else "UNEXPLAINED"
+            elif note:
+                note = f"explained: {note}"
+            rows.append((mutant, outcome, detail, seconds))
+            shown = detail or note
+            print(f"{mutant.name}: {outcome} ({seconds:.0f} s) {shown}", flush=True)
+    finally:
+        runner.stop_wine()
+        runner.rebuild()
+    killed = sum(1 for _, outcome, _, _ in rows if outcome == "killed")
+    minutes = (time.monotonic() - start) / 60
+    when = time.strftime("%Y-%m-%d %H:%M UTC", time.gmtime())
+    machine = f"{platform.node()}, {os.cpu_count()} cores, load {load:.1f} at the start"
+    print(f"{killed} of {len(rows)} killed in {minutes:.0f} min, {when}, {machine}")
+    if args.markdown:
+        print("\n| Mutant | Outcome | Killed by |\n|---|---|---|")
+        for mutant, outcome, detail, _ in rows:
+            print(f"| {mutant.name} | {outcome} | {detail or mutant.fields.get('survives', '')} |")
+    return 1 if unexplained else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
