@@ -110,6 +110,9 @@ std::wstring ExpandedByTheSystem(const wchar_t* path) {
 TEST(Win32Environment, ResolvesTheSameFolderAsTheSystemsOwnLookup) {
     // The tests after this one see the APPDATA the program was started with, however it ends.
     const struct Restored {
+        Restored() = default;
+        Restored(const Restored&) = delete;
+        Restored& operator=(const Restored&) = delete;
         std::wstring value = testing::EnvironmentValue(L"APPDATA");
         ~Restored() {
             SetEnvironmentVariableW(L"APPDATA", value.empty() ? nullptr : value.c_str());
