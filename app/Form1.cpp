@@ -3,7 +3,6 @@
 #include <exception>
 #include <utility>
 
-#include "app/ReadableColour.h"
 #include "app/SchemeColours.h"
 #include "app/ScreenReaderNames.h"
 #include "app/ShowCommand.h"
@@ -50,13 +49,15 @@ LRESULT UseColours(HDC dc, ColouredPart part, bool highContrast) {
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance, Platform& platform, FontMaker makeFont, MonitorLookup monitors)
+Form1::Form1(HINSTANCE instance, Platform& platform, FontMaker makeFont, MonitorLookup monitors,
+             std::function<bool()> highContrastOn)
     : instance_(instance),
       platform_(platform),
       makeFont_(std::move(makeFont)),
       monitors_(std::move(monitors)),
+      highContrastOn_(std::move(highContrastOn)),
       logic_(platform, *this),
-      highContrast_(HighContrastOn()) {
+      highContrast_(highContrastOn_()) {
     RegisterFormClass(instance, &Form1::WindowProcedure);
     text1DropTarget_.Attach(
         new Text1DropTarget([this](DroppedFiles files) { QueueDrop(std::move(files)); }));
@@ -350,7 +351,7 @@ LRESULT Form1::OnEraseBackground(HWND window, HDC dc) const {
 // A new scheme: the controls hear of it as the common controls expect, and every part
 // is drawn again in its colours.
 void Form1::OnColoursChanged(HWND window, WPARAM wParam, LPARAM lParam) {
-    highContrast_ = HighContrastOn();
+    highContrast_ = highContrastOn_();
     for (const ControlDesign& control : kControls) {
         SendMessageW(GetDlgItem(window, control.id), WM_SYSCOLORCHANGE, wParam, lParam);
     }

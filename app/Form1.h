@@ -4,10 +4,12 @@
 
 #include <wrl/client.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "app/FormWindow.h"
+#include "app/ReadableColour.h"
 #include "app/ScopedInitialization.h"
 #include "app/Text1DropTarget.h"
 #include "platform/Platform.h"
@@ -23,9 +25,10 @@ class Form1 final : public FormControls {
     static constexpr wchar_t kClassName[] = L"VantrelForm1";
 
     // Needs COM initialized on this thread; initializes OLE itself once the window has
-    // painted, for drops.
+    // painted, for drops. `highContrastOn` says whether the user's scheme is High Contrast.
     Form1(HINSTANCE instance, Platform& platform, FontMaker makeFont = MakeFont,
-          MonitorLookup monitors = CurrentMonitors);
+          MonitorLookup monitors = CurrentMonitors,
+          std::function<bool()> highContrastOn = HighContrastOn);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -91,6 +94,7 @@ class Form1 final : public FormControls {
     Platform& platform_;
     FontMaker makeFont_;
     MonitorLookup monitors_;
+    std::function<bool()> highContrastOn_;
     SendToForm logic_;
     // Before the window, which revokes Text1's drops while OLE is still up.
     std::optional<ScopedOle> ole_;

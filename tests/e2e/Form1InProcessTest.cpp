@@ -67,7 +67,8 @@ class Form1InProcess : public ::testing::Test {
                 if (fontsBeforeFailure_ > 0) --fontsBeforeFailure_;
                 return app::MakeFont(font);
             },
-            [this] { return monitors_.empty() ? app::CurrentMonitors() : monitors_; });
+            [this] { return monitors_.empty() ? app::CurrentMonitors() : monitors_; },
+            [this] { return highContrast_; });
         form_->Load();
         form_->Show(SW_SHOWNORMAL);
     }
@@ -79,12 +80,6 @@ class Form1InProcess : public ::testing::Test {
     }
 
     HWND Window() const { return form_->Window(); }
-    // The designed client area in the frame for `dpi` (Wine's frames stay at 96 DPI).
-    static SIZE DesignedFrame(UINT dpi) {
-        const Box client = DesignedClientBox(dpi);
-        return app::WindowSizeForClient({client.width, client.height}, app::FormWindow::kStyle,
-                                        app::FormWindow::kExtendedStyle, dpi);
-    }
     HWND Control(int id) const { return GetDlgItem(form_->Window(), id); }
 
     void ChangeDpi(UINT dpi, RECT suggested = {40, 30, 40 + 1300, 30 + 800}) {
@@ -107,6 +102,7 @@ class Form1InProcess : public ::testing::Test {
     FakePlatform platform_;
     int fontsBeforeFailure_ = -1;  // how many fonts are made before one fails; -1: none fails
     std::vector<app::MonitorArea> monitors_;  // none: the monitors attached
+    bool highContrast_ = false;               // what the form is told of the user's scheme
     std::unique_ptr<app::Form1> form_;
 };
 
@@ -307,22 +303,89 @@ INSTANTIATE_TEST_SUITE_P(Dpi, DpiChangeWithoutFonts,
                                                     : std::string("LastFontFails");
                          });
 
-// The background is painted on WM_ERASEBKGND, whatever the class's brush says: the screen tells.
-TEST_F(Form1InProcess, PaintsItsBackgroundInTheInactiveCaptionColour) {
-    if (!RunningOnWine()) GTEST_SKIP() << kSetsSystemColours;
-    constexpr COLORREF kCaption = RGB(0xBF, 0xCD, 0xDB);  // Windows 10's default
-    const SessionColours scheme({{COLOR_INACTIVECAPTION, kCaption}});
-    ASSERT_TRUE(scheme.Changed());
-    // The controls cover two thirds of the client area; the rest is background.
-    const SIZE client = ClientSize(Window());
-    int painted = 0;
-    EXPECT_TRUE(WaitUntil([&] {
-        DispatchPosted();
-        painted = PixelsOf(Window(), kCaption);
-        return painted > client.cx * client.cy / 4;
-    })) << painted
-        << " of " << client.cx * client.cy << " pixels in the caption colour";
+// One scheme for every case: the design's colours and High Contrast's all differ.
+constexpr COLORREF kWindowColour = RGB(0x08, 0x10, 0x18);
+constexpr COLORREF kWindowTextColour = RGB(0xF0, 0xF0, 0x20);
+constexpr COLORREF kHotLightColour = RGB(0x20, 0xF0, 0xF0);
+constexpr COLORREF kHighlightColour = RGB(0x00, 0x78, 0xD7);  // Windows 10's defaults
+constexpr COLORREF kInactiveCaptionColour = RGB(0xBF, 0xCD, 0xDB);
+constexpr COLORREF kDesktopColour = RGB(0x00, 0x63, 0xB1);
+
+struct Painted {
+    COLORREF background;  // most of the window's own client area
+    COLORREF label1Text;
+    COLORREF list1Text;
+    std::vector<COLORREF> nowhere;  // in the whole client area, the controls' included
+};
+const Painted kDesignColours{
+    kInactiveCaptionColour, kHighlightColour, kDesktopColour, {kHotLightColour}};
+// Only the pairs contrast themes promise (Text1's selection keeps the highlight).
+const Painted kHighContrastColours{
+    kWindowColour, kHotLightColour, kWindowTextColour, {kInactiveCaptionColour, kDesktopColour}};
+
+struct PaintedCase {
+    const char* name;
+    bool startsInHighContrast;
+    bool switchesToItWhileOpen;
+    const Painted& painted;
+};
+
+void PrintTo(const PaintedCase& value, std::ostream* out) {
+    *out << value.name;
 }
+
+class PaintedColours : public Form1InProcess, public ::testing::WithParamInterface<PaintedCase> {
+  protected:
+    void SetUp() override {
+        if (!RunningOnWine()) GTEST_SKIP() << kSetsSystemColours;
+        ASSERT_TRUE(scheme_.Changed());
+        highContrast_ = GetParam().startsInHighContrast;
+        Form1InProcess::SetUp();
+    }
+    // The pixels of `colour` on the screen once the window has painted.
+    int PixelsIn(HWND window, COLORREF colour) {
+        RedrawWindow(Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        DispatchPosted();
+        return PixelsOf(window, colour);
+    }
+
+    SessionColours scheme_{{{COLOR_WINDOW, kWindowColour},
+                            {COLOR_WINDOWTEXT, kWindowTextColour},
+                            {COLOR_HOTLIGHT, kHotLightColour},
+                            {COLOR_HIGHLIGHT, kHighlightColour},
+                            {COLOR_INACTIVECAPTION, kInactiveCaptionColour},
+                            {COLOR_BACKGROUND, kDesktopColour}}};
+};
+
+// What the screen shows, from the start or from the moment the user turns High Contrast on.
+TEST_P(PaintedColours, AreTheSchemesOnTheScreen) {
+    const PaintedCase& c = GetParam();
+    if (c.switchesToItWhileOpen) {
+        highContrast_ = true;
+        SendMessageW(Window(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    }
+    const Painted& expected = c.painted;
+    const SIZE client = ClientSize(Window());
+    const HWND label1 = Control(app::kLabel1);
+    const HWND list1 = Control(app::kList1);
+    // The controls cover two thirds of the client area; the rest is background.
+    EXPECT_TRUE(WaitUntil([&] {
+        return PixelsIn(Window(), expected.background) > client.cx * client.cy / 4;
+    })) << "background";
+    EXPECT_TRUE(WaitUntil([&] { return PixelsIn(label1, expected.label1Text) > 20; })) << "Label1";
+    EXPECT_TRUE(WaitUntil([&] { return PixelsIn(list1, expected.list1Text) > 20; })) << "List1";
+    for (const COLORREF colour : expected.nowhere) {
+        EXPECT_EQ(PixelsIn(Window(), colour), 0) << std::hex << colour;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Schemes, PaintedColours,
+                         ::testing::Values(PaintedCase{"Design", false, false, kDesignColours},
+                                           PaintedCase{"StartedInHighContrast", true, false,
+                                                       kHighContrastColours},
+                                           PaintedCase{"HighContrastTurnedOnWhileOpen", false, true,
+                                                       kHighContrastColours}),
+                         CaseName);
 
 struct ReadableCase {
     const char* name;
@@ -558,7 +621,7 @@ TEST_P(TopLeftOnWorkArea, KeepsTheCaptionReachable) {
         ASSERT_TRUE(SetWindowPos(Window(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
         form_->Reload();
     } else {
-        const SIZE frame = app::FormWindow::FrameSize(c.dpi);
+        const SIZE frame = DesignedFrame(c.dpi);
         ChangeDpi(c.dpi, {at.x, at.y, at.x + frame.cx, at.y + frame.cy});
     }
     const Box placed = BoxOf(RectInParent(Window()));
@@ -574,7 +637,7 @@ INSTANTIATE_TEST_SUITE_P(Screen, TopLeftOnWorkArea,
 
 // A drag across monitors of different scale: the window stays under the pointer.
 TEST_F(Form1InProcess, DpiChangeWhileTheUserDragsTakesTheSuggestedRectangleAsItIs) {
-    const SIZE frame = app::FormWindow::FrameSize(144);
+    const SIZE frame = DesignedFrame(144);
     const RECT suggested{-3000, -2000, -3000 + frame.cx, -2000 + frame.cy};
     SendMessageW(Window(), WM_ENTERSIZEMOVE, 0, 0);
     ChangeDpi(144, suggested);

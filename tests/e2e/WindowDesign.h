@@ -97,4 +97,15 @@ inline Box DesignedClientBox(UINT dpi) {
     return ScaledTwips({0, 0, kClientTwips.cx, kClientTwips.cy}, dpi);
 }
 
+// The design's frame: a fixed border and a caption with the system menu and the
+// minimize box, around the designed client area, as the system sizes it at `dpi`.
+inline constexpr DWORD kDesignedFrameStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+inline SIZE DesignedFrame(UINT dpi) {
+    const Box client = DesignedClientBox(dpi);
+    RECT frame{0, 0, client.width, client.height};
+    if (!AdjustWindowRectExForDpi(&frame, kDesignedFrameStyle, FALSE, 0, dpi)) return {};
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 }  // namespace vantrel::testing

@@ -61,13 +61,18 @@ CASES = [
 
 class EntryNameTest(unittest.TestCase):
     def test_names(self):
+        checked = 0
         for case, written, expected in CASES:
             with self.subTest(case):
                 info = read_back(**written)
                 # Whatever this Python put there, the name must not come from it.
                 info.filename = "?"
                 self.assertEqual(entry_name(info), expected)
+                checked += 1
+        self.assertEqual(checked, 8)
 
 
 if __name__ == "__main__":
-    unittest.main()
+    result = unittest.main(exit=False).result
+    # A filtered or broken run must not pass quietly.
+    sys.exit(0 if result.wasSuccessful() and result.testsRun == 1 else 1)

@@ -99,10 +99,32 @@ TEST(Win32Environment, GivesEveryEntryTheProgramWasStartedWithInItsOrder) {
     EXPECT_NE(std::ranges::find(entries, L"VANTREL_名字=值 😀 =x"), entries.end());
 }
 
+// The system's own expansion of the path, as a shortcut or a script would give it.
+std::wstring ExpandedByTheSystem(const wchar_t* path) {
+    std::wstring expanded(ExpandEnvironmentStringsW(path, nullptr, 0), L'\0');
+    expanded.resize(
+        ExpandEnvironmentStringsW(path, expanded.data(), static_cast<DWORD>(expanded.size())));
+    if (!expanded.empty()) expanded.pop_back();  // the count includes the terminating null
+    return expanded;
+}
+
 TEST(Win32Environment, ResolvesTheSameFolderAsTheSystemsOwnLookup) {
-    ASSERT_TRUE(SetEnvironmentVariableW(L"APPDATA", L"C:\\用户\\Roaming\\"));
-    EXPECT_EQ(ResolveSendToFolder(platform.EnvironmentEntries()),
-              L"C:\\用户\\Roaming\\\\Microsoft\\Windows\\SendTo");
+    // The tests after this one see the APPDATA the program was started with, however it ends.
+    const struct Restored {
+        Restored() = default;
+        Restored(const Restored&) = delete;
+        Restored& operator=(const Restored&) = delete;
+        std::wstring value = testing::EnvironmentValue(L"APPDATA");
+        ~Restored() {
+            SetEnvironmentVariableW(L"APPDATA", value.empty() ? nullptr : value.c_str());
+        }
+    } restored;
+    for (const wchar_t* appData : {L"C:\\用户\\Roaming", L"C:\\用户\\Roaming\\"}) {
+        ASSERT_TRUE(SetEnvironmentVariableW(L"APPDATA", appData));
+        EXPECT_EQ(ResolveSendToFolder(platform.EnvironmentEntries()),
+                  ExpandedByTheSystem(L"%APPDATA%\\Microsoft\\Windows\\SendTo"))
+            << appData;
+    }
 }
 
 TEST(Win32Listing, ShowsVisibleFilesOnlySortedWithoutCase) {
