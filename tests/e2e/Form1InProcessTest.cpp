@@ -541,6 +541,14 @@ TEST_F(Form1InProcess, PointerOverLabel1IsTheHelpSelectArrowAndElsewhereNot) {
     EXPECT_NE(GetCursor(), help);
 }
 
+// The press as the label gets it: only its notify style and the window's wiring turn it into
+// the page being opened.
+TEST_F(Form1InProcess, ClickOnLabel1OpensTheMakersPage) {
+    SendMessageW(Control(app::kLabel1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(Control(app::kLabel1), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(platform_.explorerArguments, std::vector<std::wstring>{L"http://pelgrin.example"});
+}
+
 TEST_F(Form1InProcess, ReloadReplacesTheWindowInPlaceWithFreshControls) {
     const HWND before = Window();
     ASSERT_TRUE(SetWindowPos(before, nullptr, 123, 87, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
