@@ -11,8 +11,7 @@ namespace {
 // program still starts on older systems.
 template <typename Function>
 Function User32Function(const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return win32::LoadedFunction<Function>(L"user32.dll", name);
 }
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);

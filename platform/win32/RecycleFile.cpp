@@ -33,9 +33,7 @@ DWORD SystemFileAttributes(const std::wstring& path) {
 
 // Looked up once, before any look it describes: ntdll is in every process.
 LastNtStatusQuery SystemLastNtStatus() {
-    using Function = LONG(WINAPI*)();
-    const auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetLastNtStatus")));
+    const auto function = LoadedFunction<LONG(WINAPI*)()>(L"ntdll.dll", "RtlGetLastNtStatus");
     if (!function) return [] { return LONG{0}; };
     return function;
 }

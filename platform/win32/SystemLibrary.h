@@ -24,6 +24,14 @@ class SystemLibrary {
     HMODULE module_;
 };
 
+// The function `name` of `module`, a DLL every process has loaded (kernel32, user32, ntdll),
+// as a `FunctionPointer`; null where this Windows lacks it.
+template <typename FunctionPointer>
+FunctionPointer LoadedFunction(const wchar_t* module, const char* name) {
+    return reinterpret_cast<FunctionPointer>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name)));
+}
+
 // From here on DLLs load from System32 only, never from the folder the exe was
 // downloaded to nor the current one. Where the system lacks the search flags (Windows 7
 // without KB2533623), the current folder alone is taken out.
