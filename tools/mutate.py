@@ -8,9 +8,11 @@ Each mutant of tests/mutants.txt names a file, a text that occurs there exactly 
 and its replacement. For each mutant (or only the NAMEs given) the text is replaced,
 the targets of the suites that concern it are built incrementally, and the suites run
 fastest first (the native logic tables, then the platform and the window tests under
-one Wine session shared by the whole run) until one fails. The file is restored
+one Wine session per build, shared by the whole run) until one fails. The file is restored
 whatever happens. Prints killed / survived / does not build for each, then
-"N of M killed"; exits 1 when a survivor has no explanation in the list.
+"N of M killed"; exits 1 when a survivor has no explanation in the list. A mutant
+marked equivalent changes nothing any program could tell apart: it is checked, not
+run, and not counted.
 
 --check only checks the list against the sources. To see what a group of tests is
 worth before it is deleted: --tests runs only the suites and filters given (as in the
@@ -30,18 +32,23 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 LIST = os.path.join(ROOT, "tests", "mutants.txt")
 NATIVE = os.path.join(ROOT, "build", "native")
 WINDOWS = os.path.join(ROOT, "build", "windows")
-SESSION = os.path.join(WINDOWS, "wine")
+WINDOWS_X86 = os.path.join(ROOT, "build", "windows-x86")
 SUITE_TIMEOUT = 300
 
 # Suite: (preset, build folder, target, program inside the build folder, runs under Wine).
+# The x86 build links differently (no high-entropy ASLR that implies the rest), so its
+# image tests see flags the x64 image cannot show.
 SUITES = {
     "logic": ("native", NATIVE, "vantrel_logic_tests", "tests/vantrel_logic_tests", False),
     "platform": ("windows", WINDOWS, "vantrel_windows_tests",
                  "tests/windows/vantrel_windows_tests.exe", True),
     "window": ("windows", WINDOWS, "vantrel_window_tests",
                "tests/e2e/vantrel_window_tests.exe", True),
+    "platform-x86": ("windows-x86", WINDOWS_X86, "vantrel_windows_tests",
+                     "tests/windows/vantrel_windows_tests.exe", True),
 }
 FIELDS = ("file", "find", "replace", "lost", "suites")
+OPTIONAL_FIELDS = ("survives", "awaits", "equivalent")
 PASSED = re.compile(r"^\[  PASSED  \] (\d+) tests?\.$", re.M)
 FAILED = re.compile(r"^\[  FAILED  \] ([\w/]+\.[\w/.]+)", re.M)
 
@@ -94,6 +101,9 @@ def read_list(path=LIST):
         missing = [f for f in FIELDS if f not in mutant.fields]
         if missing:
             raise ValueError(f"{path}:{mutant.line}: {mutant.name} lacks {', '.join(missing)}")
+        unknown = set(mutant.fields) - set(FIELDS) - set(OPTIONAL_FIELDS)
+        if unknown:
+            raise ValueError(f"{path}:{mutant.line}: {mutant.name}: unknown {', '.join(unknown)}")
     return mutants
 
 
@@ -152,7 +162,8 @@ class Runner:
         self.tests = tests
         self.configured = set()
         self.built = set()
-        self.session = False
+        self.sessions = set()
+        self.x86_skipped = None
         self.env = dict(os.environ, LC_ALL="C.UTF-8")
         self.env["VANTREL_EXE"] = "Z:" + os.path.join(WINDOWS, "app", "Vantrel.exe")
 
@@ -172,24 +183,34 @@ class Runner:
         for suite in self.built:
             self.build(suite)
 
-    def start_wine(self):
-        if not self.session:
-            code, output = run(["bash", "tools/wine-session.sh", "start", SESSION])
+    def start_wine(self, session):
+        if session not in self.sessions:
+            code, output = run(["bash", "tools/wine-session.sh", "start", session])
             if code:
                 raise RuntimeError(f"the Wine session did not start:\n{output}")
-            self.session = True
+            self.sessions.add(session)
 
     def stop_wine(self):
-        if self.session:
-            run(["bash", "tools/wine-session.sh", "stop", SESSION])
-            self.session = False
+        for session in self.sessions:
+            run(["bash", "tools/wine-session.sh", "stop", session])
+        self.sessions.clear()
+
+    def skipped(self, suite):
+        """Why the suite cannot run here, or None."""
+        if SUITES[suite][0] != "windows-x86":
+            return None
+        if self.x86_skipped is None:
+            code, output = run(["bash", "tools/wine32-check.sh"])
+            self.x86_skipped = output.strip() if code else ""
+        return self.x86_skipped or None
 
     def command(self, suite):
         _, folder, _, program, wine = SUITES[suite]
         command = [os.path.join(folder, program)]
         if wine:
-            self.start_wine()
-            command = ["bash", "tools/wine-run.sh", SESSION, *command]
+            session = os.path.join(folder, "wine")
+            self.start_wine(session)
+            command = ["bash", "tools/wine-run.sh", session, *command]
         return command
 
     def names(self, suite):
@@ -207,6 +228,10 @@ class Runner:
 
     def test(self, suite, gtest_filter):
         """(passed, the failing tests); a filter that matches nothing is said, and kills nothing."""
+        reason = self.skipped(suite)
+        if reason:
+            print(f"  {suite}: not run: {reason}", flush=True)
+            return True, []
         command = self.command(suite)
         positive = gtest_filter or "*"
         if self.without:
@@ -233,6 +258,9 @@ def baseline(runner, mutants):
         if not runner.build(suite):
             raise RuntimeError(f"{suite} does not build on the unchanged checkout")
         patterns = sorted({p for f in filters[suite] for p in f.split(":")})
+        if runner.skipped(suite):
+            print(f"baseline: {suite}: not run: {runner.skipped(suite)}", flush=True)
+            continue
         names = runner.names(suite)
         for pattern in patterns:
             if not any(fnmatch.fnmatchcase(name, pattern) for name in names):
@@ -288,6 +316,8 @@ def main():
     findings += [f"{name}: no such mutant" for name in sorted(unknown)]
     if args.names:
         mutants = [m for m in mutants if m.name in args.names]
+    equivalent = [m for m in mutants if "equivalent" in m.fields]
+    mutants = [m for m in mutants if "equivalent" not in m.fields]
     if not args.check:
         state = dirty(m.fields["file"] for m in mutants)
         if state:
@@ -326,11 +356,15 @@ def main():
     minutes = (time.monotonic() - start) / 60
     when = time.strftime("%Y-%m-%d %H:%M UTC", time.gmtime())
     machine = f"{platform.node()}, {os.cpu_count()} cores, load {load:.1f} at the start"
-    print(f"{killed} of {len(rows)} killed in {minutes:.0f} min, {when}, {machine}")
+    share = f" ({100 * killed // len(rows)} %)" if rows else ""
+    print(f"{killed} of {len(rows)} killed{share} in {minutes:.0f} min, {when}, {machine}"
+          f"; {len(equivalent)} equivalent, not run")
     if args.markdown:
-        print("\n| Mutant | Outcome | Killed by |\n|---|---|---|")
+        print("\n| Mutant | Outcome | Killed by, or why it survives |\n|---|---|---|")
         for mutant, outcome, detail, _ in rows:
             print(f"| {mutant.name} | {outcome} | {detail or mutant.fields.get('survives', '')} |")
+        for mutant in equivalent:
+            print(f"| {mutant.name} | equivalent | {mutant.fields['equivalent']} |")
     return 1 if unexplained else 0
 
 
