@@ -165,7 +165,10 @@ class Runner:
         self.sessions = set()
         self.x86_skipped = None
         self.env = dict(os.environ, LC_ALL="C.UTF-8")
-        self.env["VANTREL_EXE"] = "Z:" + os.path.join(WINDOWS, "app", "Vantrel.exe")
+
+    def environment(self, suite):
+        """The tests read the Vantrel.exe of their own build."""
+        return dict(self.env, VANTREL_EXE="Z:" + os.path.join(SUITES[suite][1], "app", "Vantrel.exe"))
 
     def build(self, suite):
         preset, folder, target, _, _ = SUITES[suite]
@@ -215,7 +218,7 @@ class Runner:
 
     def names(self, suite):
         """Every test of the suite as a filter sees it: "Prefix/Suite.Name/Case"."""
-        code, output = run(self.command(suite) + ["--gtest_list_tests"], env=self.env)
+        code, output = run(self.command(suite) + ["--gtest_list_tests"], env=self.environment(suite))
         names, group = [], ""
         for line in output.replace("\r", "").splitlines():
             if code or not line.strip():
@@ -236,7 +239,7 @@ class Runner:
         positive = gtest_filter or "*"
         if self.without:
             positive += ("-" if "-" not in positive else ":") + self.without
-        code, output = run(command + [f"--gtest_filter={positive}"], env=self.env)
+        code, output = run(command + [f"--gtest_filter={positive}"], env=self.environment(suite))
         output = output.replace("\r", "")
         passed = PASSED.search(output)
         # Without GoogleTest's summary the program ended early, whatever its exit code.
