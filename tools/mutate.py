@@ -168,7 +168,8 @@ class Runner:
 
     def environment(self, suite):
         """The tests read the Vantrel.exe of their own build."""
-        return dict(self.env, VANTREL_EXE="Z:" + os.path.join(SUITES[suite][1], "app", "Vantrel.exe"))
+        exe = os.path.join(SUITES[suite][1], "app", "Vantrel.exe")
+        return dict(self.env, VANTREL_EXE="Z:" + exe)
 
     def build(self, suite):
         preset, folder, target, _, _ = SUITES[suite]
@@ -218,7 +219,8 @@ class Runner:
 
     def names(self, suite):
         """Every test of the suite as a filter sees it: "Prefix/Suite.Name/Case"."""
-        code, output = run(self.command(suite) + ["--gtest_list_tests"], env=self.environment(suite))
+        code, output = run(self.command(suite) + ["--gtest_list_tests"],
+                           env=self.environment(suite))
         names, group = [], ""
         for line in output.replace("\r", "").splitlines():
             if code or not line.strip():
