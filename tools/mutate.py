@@ -330,7 +330,7 @@ def main():
     for finding in findings:
         print(finding, file=sys.stderr)
     if findings or args.check:
-        print(f"mutants: {len(mutants)} checked, {len(findings)} findings")
+        print(f"mutants: {len(mutants) + len(equivalent)} checked, {len(findings)} findings")
         return 1 if findings else 0
 
     # A stop from outside unwinds like Ctrl-C, so the file in hand is restored.
