@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/ReadableColour.h"
-#include "app/SchemeColours.h"
 #include "tests/CaseName.h"
 #include "tests/e2e/Form1InProcess.h"
 #include "tests/e2e/SessionColours.h"
@@ -140,41 +139,6 @@ INSTANTIATE_TEST_SUITE_P(Pairs, ReadableTextColourTest,
                                           RGB(10, 10, 10), kWhite}),
                          CaseName);
 
-struct SchemeCase {
-    const char* name;
-    app::ColouredPart part;
-    bool highContrast;
-    int text;
-    int background;
-};
-
-void PrintTo(const SchemeCase& value, std::ostream* out) {
-    *out << value.name;
-}
-
-class SchemeColoursTest : public ::testing::TestWithParam<SchemeCase> {};
-
-// Under High Contrast only the pairs contrast themes promise, never a design colour
-// beside a theme colour.
-TEST_P(SchemeColoursTest, AreTheDesignsOrThePairsContrastThemesPromise) {
-    const SchemeCase& c = GetParam();
-    const app::SystemColourPair pair = app::SchemeColours(c.part, c.highContrast);
-    EXPECT_EQ(pair.text, c.text);
-    EXPECT_EQ(pair.background, c.background);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Parts, SchemeColoursTest,
-    ::testing::Values(SchemeCase{"Label1", app::ColouredPart::Label1, false, COLOR_HIGHLIGHT,
-                                 COLOR_INACTIVECAPTION},
-                      SchemeCase{"HighContrastWindow", app::ColouredPart::Window, true,
-                                 COLOR_WINDOWTEXT, COLOR_WINDOW},
-                      SchemeCase{"HighContrastList1", app::ColouredPart::List1, true,
-                                 COLOR_WINDOWTEXT, COLOR_WINDOW},
-                      SchemeCase{"HighContrastLabel1IsTheHyperlinkPair", app::ColouredPart::Label1,
-                                 true, COLOR_HOTLIGHT, COLOR_WINDOW}),
-    CaseName);
-
 struct ColourCase {
     const char* name;
     int id;
@@ -215,25 +179,6 @@ constexpr COLORREF kNavy = RGB(0, 0, 128);
 INSTANTIATE_TEST_SUITE_P(
     Controls, ControlColour,
     ::testing::Values(
-        // Windows 10's default scheme.
-        ColourCase{"Label1HighlightOnInactiveCaption",
-                   app::kLabel1,
-                   WM_CTLCOLORSTATIC,
-                   {{COLOR_HIGHLIGHT, RGB(0, 120, 215)},
-                    {COLOR_INACTIVECAPTION, RGB(191, 205, 219)},
-                    {COLOR_WINDOWTEXT, kBlack}},
-                   RGB(0, 120, 215),
-                   RGB(191, 205, 219),
-                   COLOR_INACTIVECAPTION},
-        ColourCase{"List1DesktopColourText",
-                   app::kList1,
-                   WM_CTLCOLORLISTBOX,
-                   {{COLOR_BACKGROUND, RGB(0, 99, 177)},
-                    {COLOR_WINDOW, kWhite},
-                    {COLOR_WINDOWTEXT, kNavy}},
-                   RGB(0, 99, 177),
-                   kWhite,
-                   COLOR_WINDOW},
         ColourCase{"List1OnADesktopColouredLikeItTakesTheWindowText",
                    app::kList1,
                    WM_CTLCOLORLISTBOX,
