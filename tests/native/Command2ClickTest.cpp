@@ -25,13 +25,13 @@ struct DeleteCase {
     // Listed by name, not as raw bytes.
     friend void PrintTo(const DeleteCase& c, std::ostream* os) { *os << c.name; }
     int selected;
-    Names goneBeforeClick;  // removed by someone else after the list was filled
-    Names locked;
-    Names keptByUser;  // the user said No to the system's question
-    Names messages;
-    Names recycled;
+    Names goneBeforeClick = {};  // removed by someone else after the list was filled
+    Names locked = {};
+    Names keptByUser = {};  // the user said No to the system's question
+    Names messages = {};
+    Names recycled = {};
     Names folderAfter;
-    int reloads;
+    int reloads = 0;
 };
 
 class Command2Click : public ::testing::TestWithParam<DeleteCase> {
@@ -74,62 +74,36 @@ const std::wstring kNotFound =
 const std::wstring kInUse =
     std::wstring(texts::kDeleteFailed) + FakePlatform::kInUse + L"（错误代码 0x00000020）";
 
-INSTANTIATE_TEST_SUITE_P(Selection, Command2Click,
-                         ::testing::Values(DeleteCase{"NothingSelected",
-                                                      -1,
-                                                      {},
-                                                      {},
-                                                      {},
-                                                      {texts::kSelectFirst},
-                                                      {},
-                                                      {L"a.lnk", L"editor.lnk", L"z.lnk"},
-                                                      0},
-                                           DeleteCase{"Selected",
-                                                      1,
-                                                      {},
-                                                      {},
-                                                      {},
-                                                      {texts::kDeleted},
-                                                      {InSendTo(L"editor.lnk")},
-                                                      {L"a.lnk", L"z.lnk"},
-                                                      1},
-                                           DeleteCase{"FirstSelected",
-                                                      0,
-                                                      {},
-                                                      {},
-                                                      {},
-                                                      {texts::kDeleted},
-                                                      {InSendTo(L"a.lnk")},
-                                                      {L"editor.lnk", L"z.lnk"},
-                                                      1},
-                                           DeleteCase{"GoneFileIsReportedAndTheListRefreshed",
-                                                      1,
-                                                      {L"editor.lnk"},
-                                                      {},
-                                                      {},
-                                                      {kNotFound},
-                                                      {},
-                                                      {L"a.lnk", L"z.lnk"},
-                                                      1},
-                                           DeleteCase{"FileInUseIsReportedAndKept",
-                                                      2,
-                                                      {},
-                                                      {L"z.lnk"},
-                                                      {},
-                                                      {kInUse},
-                                                      {},
-                                                      {L"a.lnk", L"editor.lnk", L"z.lnk"},
-                                                      0},
-                                           DeleteCase{"NoToThePermanentDeleteSaysNothingMore",
-                                                      1,
-                                                      {},
-                                                      {},
-                                                      {L"editor.lnk"},
-                                                      {},
-                                                      {},
-                                                      {L"a.lnk", L"editor.lnk", L"z.lnk"},
-                                                      0}),
-                         CaseName);
+const Names kAll = {L"a.lnk", L"editor.lnk", L"z.lnk"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Selection, Command2Click,
+    ::testing::Values(DeleteCase{.name = "NothingSelected",
+                                 .selected = -1,
+                                 .messages = {texts::kSelectFirst},
+                                 .folderAfter = kAll},
+                      DeleteCase{.name = "Selected",
+                                 .selected = 1,
+                                 .messages = {texts::kDeleted},
+                                 .recycled = {InSendTo(L"editor.lnk")},
+                                 .folderAfter = {L"a.lnk", L"z.lnk"},
+                                 .reloads = 1},
+                      DeleteCase{.name = "GoneFileIsReportedAndTheListRefreshed",
+                                 .selected = 1,
+                                 .goneBeforeClick = {L"editor.lnk"},
+                                 .messages = {kNotFound},
+                                 .folderAfter = {L"a.lnk", L"z.lnk"},
+                                 .reloads = 1},
+                      DeleteCase{.name = "FileInUseIsReportedAndKept",
+                                 .selected = 2,
+                                 .locked = {L"z.lnk"},
+                                 .messages = {kInUse},
+                                 .folderAfter = kAll},
+                      DeleteCase{.name = "NoToThePermanentDeleteSaysNothingMore",
+                                 .selected = 1,
+                                 .keptByUser = {L"editor.lnk"},
+                                 .folderAfter = kAll}),
+    CaseName);
 
 TEST(Command2ClickReload, FailureIsNotReportedAsAFailedDelete) {
     FakePlatform platform;

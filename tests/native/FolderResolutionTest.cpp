@@ -29,19 +29,12 @@ INSTANTIATE_TEST_SUITE_P(
                      {L"ALLUSERSPROFILE=C:\\ProgramData",
                       L"APPDATA=C:\\Users\\user1\\AppData\\Roaming", L"USERNAME=user1"},
                      L"C:\\Users\\user1\\AppData\\Roaming\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"FirstEntry",
-                     {L"APPDATA=C:\\A", L"PATH=C:\\Windows"},
-                     L"C:\\A\\Microsoft\\Windows\\SendTo"},
         ResolvesCase{"LastEntry",
                      {L"PATH=C:\\Windows", L"APPDATA=C:\\Z"},
                      L"C:\\Z\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"OnlyEntry", {L"APPDATA=D:"}, L"D:\\Microsoft\\Windows\\SendTo"},
         ResolvesCase{"TrailingBackslashIsKept",
                      {L"APPDATA=C:\\Data\\"},
                      L"C:\\Data\\\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"LocalAppDataBeforeDoesNotWin",
-                     {L"LOCALAPPDATA=D:\\Local", L"APPDATA=C:\\Roaming"},
-                     L"C:\\Roaming\\Microsoft\\Windows\\SendTo"},
         ResolvesCase{"NamesThatOnlyContainAppDataDoNotWin",
                      {L"XAPPDATA=D:\\x", L"APPDATAX=D:\\y", L"MY_APPDATA=D:\\z", L"APPDATA=C:\\R"},
                      L"C:\\R\\Microsoft\\Windows\\SendTo"},
@@ -64,13 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                      L"C:\\first\\Microsoft\\Windows\\SendTo"},
         ResolvesCase{"ValueIsNotTrimmedOrExpanded",
                      {L"APPDATA= %USERPROFILE%\\x "},
-                     L" %USERPROFILE%\\x \\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"UnicodeValueIsKeptExactly",
-                     {L"APPDATA=C:\\用户\\张三\\😀"},
-                     L"C:\\用户\\张三\\😀\\Microsoft\\Windows\\SendTo"},
-        ResolvesCase{"UncValue",
-                     {L"APPDATA=\\\\server\\share\\roaming"},
-                     L"\\\\server\\share\\roaming\\Microsoft\\Windows\\SendTo"}),
+                     L" %USERPROFILE%\\x \\Microsoft\\Windows\\SendTo"}),
     CaseName);
 
 TEST(ResolvesFolderAtScale, AnyNumberOfEntries) {
@@ -111,7 +98,6 @@ TEST_P(RefusesFolder, WithAClearMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Environment, RefusesFolder,
     ::testing::Values(
-        RefusesCase{"EmptyEnvironment", {}, texts::kAppDataMissing},
         RefusesCase{
             "NoAppData", {L"PATH=C:\\Windows", L"LOCALAPPDATA=D:\\Local"}, texts::kAppDataMissing},
         RefusesCase{"NameWithoutEquals", {L"APPDATA"}, texts::kAppDataMissing},

@@ -26,8 +26,7 @@ INSTANTIATE_TEST_SUITE_P(
     Text, TrimsPath,
     ::testing::Values(
         TrimCase{"PlainPathIsKept", L"C:\\Tools\\editor.exe", L"C:\\Tools\\editor.exe"},
-        TrimCase{"Empty", L"", L""}, TrimCase{"SpacesOnly", L"   ", L""},
-        TrimCase{"MixedWhiteSpaceOnly", L" \t\r\n\u3000", L""},
+        TrimCase{"Empty", L"", L""}, TrimCase{"MixedWhiteSpaceOnly", L" \t\r\n\u3000", L""},
         TrimCase{"SurroundingWhiteSpace", L" \tC:\\a b\\c.exe \r\n", L"C:\\a b\\c.exe"},
         TrimCase{"InnerSpacesAreKept", L"C:\\My  Tools\\ed it.exe", L"C:\\My  Tools\\ed it.exe"},
         TrimCase{"CopyAsPathQuotes", L"\"C:\\Program Files\\x.exe\"", L"C:\\Program Files\\x.exe"},
@@ -35,8 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
         TrimCase{"OnlyOnePairIsRemoved", L"\"\"C:\\x\"\"", L"\"C:\\x\""},
         TrimCase{"LoneOpeningQuoteIsKept", L"\"C:\\x", L"\"C:\\x"},
         TrimCase{"LoneClosingQuoteIsKept", L"C:\\x\"", L"C:\\x\""},
-        TrimCase{"SingleQuoteCharacterIsKept", L"\"", L"\""}, TrimCase{"EmptyQuotes", L"\"\"", L""},
-        TrimCase{"UnicodeIsKept", L" C:\\用户\\😀.exe ", L"C:\\用户\\😀.exe"}),
+        TrimCase{"SingleQuoteCharacterIsKept", L"\"", L"\""},
+        TrimCase{"EmptyQuotes", L"\"\"", L""}),
     CaseName);
 
 struct AbsoluteCase {
@@ -122,10 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
     Folder, NumbersShortcut,
     ::testing::Values(
         FreePathCase{"Free", {}, L"C:\\S\\editor.lnk"},
-        FreePathCase{"OtherNamesDoNotMatter", {L"C:\\S\\other.lnk"}, L"C:\\S\\editor.lnk"},
         FreePathCase{"Taken", {L"C:\\S\\editor.lnk"}, L"C:\\S\\editor (2).lnk"},
-        FreePathCase{
-            "TwoTaken", {L"C:\\S\\editor.lnk", L"C:\\S\\editor (2).lnk"}, L"C:\\S\\editor (3).lnk"},
         FreePathCase{"GapIsFilled",
                      {L"C:\\S\\editor.lnk", L"C:\\S\\editor (3).lnk"},
                      L"C:\\S\\editor (2).lnk"},

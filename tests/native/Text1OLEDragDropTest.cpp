@@ -57,24 +57,17 @@ TEST_P(Text1OLEDragDrop, TakesTheFirstDroppedPath) {
 
 INSTANTIATE_TEST_SUITE_P(
     Drop, Text1OLEDragDrop,
-    ::testing::Values(
-        DropCase{"ThreeFilesGiveTheFirst",
-                 true,
-                 {L"C:\\Tools\\editor.exe", L"C:\\Tools\\b.txt", L"C:\\c.lnk"},
-                 texts::kPlaceholder,
-                 L"C:\\Tools\\editor.exe"},
-        DropCase{"FolderIsTakenAlike",
-                 true,
-                 {L"C:\\Data\\Photos"},
-                 texts::kPlaceholder,
-                 L"C:\\Data\\Photos"},
-        DropCase{"ReplacesTypedText",
-                 true,
-                 {L"D:\\Links\\Notes.lnk"},
-                 L"C:\\old",
-                 L"D:\\Links\\Notes.lnk"},
-        DropCase{"TextOnlyLeavesText1", false, {}, texts::kPlaceholder, texts::kPlaceholder},
-        DropCase{"TextOnlyLeavesTypedText", false, {}, L"C:\\typed", L"C:\\typed"}),
+    ::testing::Values(DropCase{"ThreeFilesGiveTheFirst",
+                               true,
+                               {L"C:\\Tools\\editor.exe", L"C:\\Tools\\b.txt", L"C:\\c.lnk"},
+                               texts::kPlaceholder,
+                               L"C:\\Tools\\editor.exe"},
+                      DropCase{"ReplacesTypedText",
+                               true,
+                               {L"D:\\Links\\Notes.lnk"},
+                               L"C:\\old",
+                               L"D:\\Links\\Notes.lnk"},
+                      DropCase{"TextOnlyLeavesTypedText", false, {}, L"C:\\typed", L"C:\\typed"}),
     CaseName);
 
 }  // namespace

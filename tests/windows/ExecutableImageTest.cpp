@@ -191,11 +191,7 @@ TEST(ExecutableImage, ImportsOnlyDllsOfTheSystem) {
         EXPECT_TRUE(system.contains(name) || name.starts_with("api-ms-win-crt-"))
             << name << " is not part of Windows";
     }
-}
-
-// Only a delete, a drop or a new shortcut uses them: they load then, not at start.
-TEST(ExecutableImage, LeavesTheShellAndAutomationDllsToTheClicksThatUseThem) {
-    const auto imported = ExecutableFile().ImportedDlls();
+    // Only a delete, a drop or a new shortcut uses them: they load then, not at start.
     for (const char* name : {"shell32.dll", "oleaut32.dll"}) {
         EXPECT_EQ(std::ranges::find(imported, name), imported.end()) << name << " loads at start";
     }

@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <thread>
+#include <tuple>
+#include <vector>
 
 #include "platform/Error.h"
 #include "platform/win32/ExtendedPath.h"
@@ -38,53 +40,36 @@ class Win32RecycleFile : public ::testing::Test {
     win32::Win32Platform platform{L"Vantrel"};
 };
 
+// Read-only as a user may leave a shortcut; doubled separators as APPDATA may be written.
 TEST_F(Win32RecycleFile, MovesTheFileToTheRecycleBin) {
-    const std::wstring file =
-        folder.AddFile(UniqueName(L"回收-", L".lnk"), FILE_ATTRIBUTE_NORMAL, "shortcut bytes");
     const std::wstring neighbour = folder.AddFile(L"neighbour.lnk");
-
-    EXPECT_EQ(platform.RecycleFile(file), DeleteOutcome::Deleted);
-
+    for (const auto& [stem, attributes, separator] :
+         {std::tuple{L"回收-", DWORD{FILE_ATTRIBUTE_NORMAL}, L"\\"},
+          std::tuple{L"readonly-", DWORD{FILE_ATTRIBUTE_READONLY}, L"\\"},
+          std::tuple{L"doubled-", DWORD{FILE_ATTRIBUTE_NORMAL}, L"\\\\.\\"}}) {
+        const std::wstring name = UniqueName(stem, L".lnk");
+        const std::wstring file = folder.AddFile(name, attributes, "shortcut bytes");
+        EXPECT_EQ(platform.RecycleFile(folder.path() + separator + name), DeleteOutcome::Deleted);
+        ExpectRecycledThenErase(file, "shortcut bytes");
+    }
     EXPECT_TRUE(PathExists(neighbour));
-    ExpectRecycledThenErase(file, "shortcut bytes");
 }
 
-// The folder comes from APPDATA as the user wrote it.
-TEST_F(Win32RecycleFile, PathWithDoubledSeparatorsIsRecycledToo) {
-    const std::wstring name = UniqueName(L"doubled-", L".lnk");
-    const std::wstring file = folder.AddFile(name);
-    platform.RecycleFile(folder.path() + L"\\\\.\\" + name);
-    ExpectRecycledThenErase(file);
-}
-
-TEST_F(Win32RecycleFile, ReadOnlyFileIsRecycledToo) {
-    const std::wstring file =
-        folder.AddFile(UniqueName(L"readonly-", L".lnk"), FILE_ATTRIBUTE_READONLY, "read-only");
-    platform.RecycleFile(file);
-    ExpectRecycledThenErase(file, "read-only");
-}
-
-TEST_F(Win32RecycleFile, MissingFileFailsAndDeletesNothing) {
-    const std::wstring neighbour = folder.AddFile(L"neighbour.lnk");
-    ExpectFailureKeeps(folder.path() + L"\\gone.lnk", {neighbour});
-}
-
-TEST_F(Win32RecycleFile, FolderIsNeverDeleted) {
+// A name gone, a folder put in its place, or one the shell would read as another file's:
+// "x." as "x", "y " as "y".
+TEST_F(Win32RecycleFile, RefusesWhatIsNoListedFileAndDeletesNothing) {
     const std::wstring inner = folder.AddFolder(L"folder.lnk");
     const std::wstring content = folder.AddFile(L"folder.lnk\\inside.txt");
-    ExpectFailureKeeps(inner, {inner, content});
-    ExpectFailureKeeps(inner + L"\\", {inner, content});
-    ExpectFailureKeeps(folder.path() + L"\\", {inner, content});
-}
-
-TEST_F(Win32RecycleFile, NameTheShellWouldShortenTouchesNoOtherFile) {
-    // The shell reads "x." as "x" and "y " as "y".
-    const std::wstring plain = folder.AddFile(L"x");
-    const std::wstring dotted = folder.AddFile(L"x.");
-    const std::wstring spacedPlain = folder.AddFile(L"y");
-    const std::wstring spaced = folder.AddFile(L"y ");
-    ExpectFailureKeeps(dotted, {plain, dotted, spacedPlain, spaced});
-    ExpectFailureKeeps(spaced, {plain, dotted, spacedPlain, spaced});
+    const std::vector<std::wstring> all = {inner,
+                                           content,
+                                           folder.AddFile(L"x"),
+                                           folder.AddFile(L"x."),
+                                           folder.AddFile(L"y"),
+                                           folder.AddFile(L"y ")};
+    for (const std::wstring& path : {folder.path() + L"\\gone.lnk", inner, inner + L"\\",
+                                     folder.path() + L"\\", all[3], all[5]}) {
+        ExpectFailureKeeps(path, all);
+    }
 }
 
 // The shell's dialog, shown by this process while a delete waits on it.
@@ -133,11 +118,11 @@ TEST_F(Win32RecycleFile, FileInUseIsKeptAfterTheShellSaidSo) {
 struct ShellAnswerCase {
     const char* name;
     friend void PrintTo(const ShellAnswerCase& c, std::ostream* os) { *os << c.name; }
-    int result;
-    bool aborted;
-    bool deletes;           // the shell removed the file
-    DeleteOutcome outcome;  // when it does not fail
-    DWORD failure;          // the code it fails with, or 0
+    int result = 0;
+    bool aborted = false;
+    bool deletes = false;                     // the shell removed the file
+    DeleteOutcome outcome = DeleteOutcome{};  // when it does not fail
+    DWORD failure = 0;                        // the code it fails with, or 0
     DWORD lookFailure = 0;  // how the look at the file after the shell's work fails, or 0
     LONG lookStatus = 0;    // the NT status behind that failure, or 0 for the system's own
     bool heldOpen = false;  // another program holds the file open, allowing its delete
@@ -216,47 +201,44 @@ TEST_P(Win32ShellAnswer, IsReadFromTheFolderAndTheShellsWords) {
 constexpr LONG kDeletePending = static_cast<LONG>(0xC0000056);  // STATUS_DELETE_PENDING
 constexpr LONG kDenied = static_cast<LONG>(0xC0000022);         // STATUS_ACCESS_DENIED
 
+constexpr DeleteOutcome kDeleted = DeleteOutcome::Deleted;
+constexpr DeleteOutcome kKept = DeleteOutcome::KeptByUser;
+
 INSTANTIATE_TEST_SUITE_P(
     Answer, Win32ShellAnswer,
-    ::testing::Values(ShellAnswerCase{"Deleted", 0, false, true, DeleteOutcome::Deleted, 0},
-                      ShellAnswerCase{"NoToTheWarningAsAnAbortAlone", 0, true, false,
-                                      DeleteOutcome::KeptByUser, 0},
-                      ShellAnswerCase{"NoToTheWarningAsCancelled", ERROR_CANCELLED, true, false,
-                                      DeleteOutcome::KeptByUser, 0},
-                      ShellAnswerCase{"NoToTheWarningInTheShellsOldCode", 0x75, true, false,
-                                      DeleteOutcome::KeptByUser, 0},
-                      ShellAnswerCase{"AbortedOverAnotherError",
-                                      ERROR_SHARING_VIOLATION,
-                                      true,
-                                      false,
-                                      {},
-                                      ERROR_SHARING_VIOLATION},
-                      ShellAnswerCase{"AbortedYetGone", 0, true, true, DeleteOutcome::Deleted, 0},
-                      ShellAnswerCase{"FailedYetGone", ERROR_SHARING_VIOLATION, false, true,
-                                      DeleteOutcome::Deleted, 0},
-                      ShellAnswerCase{
-                          "SuccessThatKeptTheFile", 0, false, false, {}, ERROR_ACCESS_DENIED},
-                      // A redirected AppData folder whose server is gone says nothing of the file.
-                      ShellAnswerCase{"SuccessButTheLookFailsOverTheNetwork",
-                                      0,
-                                      false,
-                                      false,
-                                      {},
-                                      ERROR_BAD_NETPATH,
-                                      ERROR_BAD_NETPATH},
-                      // Pending until a scanner lets go: gone for the user.
-                      ShellAnswerCase{"DeletePending", 0, false, false, DeleteOutcome::Deleted, 0,
-                                      ERROR_ACCESS_DENIED, kDeletePending},
-                      ShellAnswerCase{"AccessDeniedNotPending",
-                                      0,
-                                      false,
-                                      false,
-                                      {},
-                                      ERROR_ACCESS_DENIED,
-                                      ERROR_ACCESS_DENIED,
-                                      kDenied},
-                      ShellAnswerCase{"DeletedWhileAnotherProgramHoldsIt", 0, false, true,
-                                      DeleteOutcome::Deleted, 0, 0, 0, true}),
+    ::testing::Values(
+        ShellAnswerCase{.name = "Deleted", .deletes = true, .outcome = kDeleted},
+        ShellAnswerCase{.name = "NoToTheWarningAsAnAbortAlone", .aborted = true, .outcome = kKept},
+        ShellAnswerCase{.name = "NoToTheWarningInTheShellsOldCode",
+                        .result = 0x75,
+                        .aborted = true,
+                        .outcome = kKept},
+        ShellAnswerCase{.name = "AbortedOverAnotherError",
+                        .result = ERROR_SHARING_VIOLATION,
+                        .aborted = true,
+                        .failure = ERROR_SHARING_VIOLATION},
+        ShellAnswerCase{.name = "FailedYetGone",
+                        .result = ERROR_SHARING_VIOLATION,
+                        .deletes = true,
+                        .outcome = kDeleted},
+        ShellAnswerCase{.name = "SuccessThatKeptTheFile", .failure = ERROR_ACCESS_DENIED},
+        // A redirected AppData folder whose server is gone says nothing of the file.
+        ShellAnswerCase{.name = "SuccessButTheLookFailsOverTheNetwork",
+                        .failure = ERROR_BAD_NETPATH,
+                        .lookFailure = ERROR_BAD_NETPATH},
+        // Pending until a scanner lets go: gone for the user.
+        ShellAnswerCase{.name = "DeletePending",
+                        .outcome = kDeleted,
+                        .lookFailure = ERROR_ACCESS_DENIED,
+                        .lookStatus = kDeletePending},
+        ShellAnswerCase{.name = "AccessDeniedNotPending",
+                        .failure = ERROR_ACCESS_DENIED,
+                        .lookFailure = ERROR_ACCESS_DENIED,
+                        .lookStatus = kDenied},
+        ShellAnswerCase{.name = "DeletedWhileAnotherProgramHoldsIt",
+                        .deletes = true,
+                        .outcome = kDeleted,
+                        .heldOpen = true}),
     CaseName);
 
 struct FullPathCase {
@@ -311,9 +293,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ShellCodeCase{"ErrorMaxIsNotAlreadyExists", 0xB7, ERROR_FILENAME_EXCED_RANGE},
                       ShellCodeCase{"ErrorOnDestination", 0x10000, ERROR_GEN_FAILURE},
                       ShellCodeCase{"SharingViolationPassesThrough", ERROR_SHARING_VIOLATION,
-                                    ERROR_SHARING_VIOLATION},
-                      ShellCodeCase{"FileNotFoundPassesThrough", ERROR_FILE_NOT_FOUND,
-                                    ERROR_FILE_NOT_FOUND}),
+                                    ERROR_SHARING_VIOLATION}),
     CaseName);
 
 }  // namespace
