@@ -48,7 +48,7 @@ SUITES = {
                      "tests/windows/vantrel_windows_tests.exe", True),
 }
 FIELDS = ("file", "find", "replace", "lost", "suites")
-OPTIONAL_FIELDS = ("survives", "awaits", "equivalent")
+OPTIONAL_FIELDS = ("survives", "equivalent")
 PASSED = re.compile(r"^\[  PASSED  \] (\d+) tests?\.$", re.M)
 FAILED = re.compile(r"^\[  FAILED  \] ([\w/]+\.[\w/.]+)", re.M)
 
@@ -77,8 +77,8 @@ def texts_in(mutant, content):
 
 
 def read_list(path=LIST):
-    """Blocks of "[name]" then "field: value" lines; a line "  | text" goes on with the
-    field before it on a new line, so a text may span lines."""
+    """Blocks of "[name] file" then "field: value" lines; a line "  | text" goes on with
+    the field before it on a new line, so a text may span lines."""
     mutants, current, field = [], None, None
     with open(path, encoding="utf-8", newline="\n") as f:
         for number, line in enumerate(f, 1):
@@ -86,8 +86,9 @@ def read_list(path=LIST):
             if not line.strip() or line.startswith("#"):
                 field = None
                 continue
-            if line.startswith("[") and line.endswith("]"):
-                current = Mutant(line[1:-1], number, {})
+            header = re.match(r"^\[([\w-]+)\] (\S+)$", line)
+            if header:
+                current = Mutant(header[1], number, {"file": header[2]})
                 mutants.append(current)
                 field = None
             elif re.match(r"^\s+\|", line) and current and field:
@@ -347,8 +348,7 @@ def main():
             note = mutant.fields.get("survives", "")
             if outcome == "survived" and not note:
                 unexplained += 1
-                note = mutant.fields.get("awaits", "")
-                note = f"UNEXPLAINED (awaits {note})" if note else "UNEXPLAINED"
+                note = "UNEXPLAINED"
             elif note:
                 note = f"explained: {note}"
             rows.append((mutant, outcome, detail, seconds))
