@@ -79,11 +79,6 @@ SPY
 chmod +x "$spy/record-environment"
 for program in dpkg-query cmake openssl osslsigncode; do ln -s record-environment "$spy/$program"; done
 
-hashes() {
-    (cd "$1" && sha256sum Vantrel-*-x64.zip Vantrel-*-x86.zip Vantrel-*-symbols.zip Vantrel-*-winget.zip \
-        vantrel.json Vantrel.exe)
-}
-same_hashes() { diff <(hashes "$1") <(hashes "$2"); }
 no_release_in() { ! compgen -G "$1/Vantrel-*.zip" >/dev/null && [ ! -e "$1/SHA256SUMS" ]; }
 
 # A run that must fail before it builds: its cause named, no release left behind.
@@ -130,7 +125,6 @@ check "the first release verifies from another clone: every comparable file the 
     'clean_run "$b" "$work/verify.log" tools/verify-release.sh "$a/build/release" &&
      grep -q "^all 8 compared files are the same as the rebuild$" "$work/verify.log" ||
      { cat "$work/verify.log"; false; }'
-check "both releases are byte for byte the same" same_hashes "$a/build/release" "$b/build/verify"
 check "the release says it is unsigned" grep -q "is not signed" "$work/a.log"
 
 rel=$a/build/release
@@ -151,12 +145,9 @@ hardened_debug_file() {
 for arch in x64 x86; do
     if [ "$arch" = x64 ]; then exe=$rel/Vantrel.exe binutils=x86_64-w64-mingw32; else
         exe=$a/build/release-build-$arch/app/Vantrel.exe binutils=i686-w64-mingw32; fi
-    check "the $arch archive is named after the project's version" test -f "$rel/$name-windows-$arch.zip"
     check "the $arch archives hold what they should, sorted, dated and plain" \
         python3 "$root/tests/release/check_archives.py" "$rel/$name-windows-$arch.zip" \
         "$rel/$name-windows-$arch-symbols.zip" "$exe" "$(git -C "$root" log -1 --format=%ct)"
-    check "Info-ZIP's unzip names the guide 说明.txt in the $arch zip" eval \
-        'LANG=C.UTF-8 unzip -Z1 "$rel/$name-windows-$arch.zip" | grep -qx "说明.txt"'
     check "the $arch exe names its debug file, which has the stack protector and checked copies" \
         hardened_debug_file "$exe" "$rel/$name-windows-$arch-symbols.zip" "$binutils"
 done
@@ -218,9 +209,6 @@ check "the signature verifies against the certificate" \
     osslsigncode verify -CAfile "$work/cert.pem" -in "$signed"
 check "the signature is the only difference" \
     python3 "$root/tools/signature_only_difference.py" "$signed" "$rel/Vantrel.exe"
-check "the signed release's manifests name its signed zips" \
-    python3 "$root/tests/release/check_manifests.py" "$work/signed-release" "${name#Vantrel-}" "$repository" \
-    "$(git -C "$root" log -1 --format=%ct)"
 check "the x86 exe is signed too, and verifies" eval \
     'unzip -p "$work/signed-release/$name-windows-x86.zip" Vantrel.exe >"$work/signed-x86.exe" &&
      osslsigncode verify -CAfile "$work/cert.pem" -in "$work/signed-x86.exe"'

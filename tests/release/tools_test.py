@@ -25,13 +25,11 @@ ZIPS = {arch: f"Vantrel-{VERSION}-windows-{arch}.zip" for arch in ("x64", "x86")
 HASH = re.compile(r'(?<="hash": ")[0-9a-f]{64}')
 
 
-def windows_7_exe(arch):
-    """An exe header asking for Windows 6.1, with the machine's name to tell the zips apart."""
-    exe = bytearray(0x40 + 24 + 96) + arch.encode()
+def windows_exe(arch):
+    """The signatures of a Windows exe's headers, and the machine's name to tell the zips apart."""
+    exe = bytearray(0x40) + b"PE\0\0" + arch.encode()
     exe[:2] = b"MZ"
     struct.pack_into("<I", exe, 0x3C, 0x40)
-    exe[0x40:0x44] = b"PE\0\0"
-    struct.pack_into("<HH", exe, 0x40 + 24 + 48, 6, 1)
     return bytes(exe)
 
 
@@ -39,7 +37,7 @@ def make_release(folder, entry="Vantrel.exe"):
     sums = ""
     for arch, name in ZIPS.items():
         with zipfile.ZipFile(os.path.join(folder, name), "w") as archive:
-            archive.writestr(entry, windows_7_exe(arch))
+            archive.writestr(entry, windows_exe(arch))
         with open(os.path.join(folder, name), "rb") as file:
             sums += f"{hashlib.sha256(file.read()).hexdigest()}  {name}\n"
     with open(os.path.join(folder, "SHA256SUMS"), "w") as file:
