@@ -141,15 +141,20 @@ hardened_debug_file() {
         grep -Eq " _?__[a-z0-9]+_chk$" "$work/symbols"
 }
 
-# Each machine's build: its zips, and the exe that went into its zip.
+rm -rf "$root/build/release-check" && mkdir -p "$root/build" && cp -r "$rel" "$root/build/release-check"
+built=$(cd "$(dirname "$window_tests")/../.." && pwd)
+# Each machine's build: its zips, the exe that went into its zip, and the test bundle for a
+# real Windows written with that exe around the test command's build of that machine.
 for arch in x64 x86; do
-    if [ "$arch" = x64 ]; then exe=$rel/Vantrel.exe binutils=x86_64-w64-mingw32; else
-        exe=$a/build/release-build-$arch/app/Vantrel.exe binutils=i686-w64-mingw32; fi
+    if [ "$arch" = x64 ]; then exe=$rel/Vantrel.exe binutils=x86_64-w64-mingw32 from=$built; else
+        exe=$a/build/release-build-$arch/app/Vantrel.exe binutils=i686-w64-mingw32 from=$root/build/windows-$arch; fi
     check "the $arch archives hold what they should, sorted, dated and plain" \
         python3 "$root/tests/release/check_archives.py" "$rel/$name-windows-$arch.zip" \
         "$rel/$name-windows-$arch-symbols.zip" "$exe" "$(git -C "$root" log -1 --format=%ct)"
     check "the $arch exe names its debug file, which has the stack protector and checked copies" \
         hardened_debug_file "$exe" "$rel/$name-windows-$arch-symbols.zip" "$binutils"
+    check "the $arch test bundle is written with the released exe" \
+        "$root/tools/test-bundle.sh" "$from" "$root/build/release-check/$name-windows-$arch-tests.zip" "$exe"
 done
 check "the package manifests name both zips by their hashes, as winget and Scoop require" \
     python3 "$root/tests/release/check_manifests.py" "$rel" "${name#Vantrel-}" "$repository" \
@@ -224,14 +229,5 @@ check "the signed exe starts and shows its window" env VANTREL_EXE="Z:$signed" \
     "$root/tests/run-counted.sh" 5 "$root/tools/wine-run.sh" "$session" "$window_tests" \
     --gtest_filter='Folders/StartListTest.*:WindowDesignTest.*' --gtest_brief=1
 
-rm -rf "$root/build/release-check" && mkdir -p "$root/build" && cp -r "$rel" "$root/build/release-check"
-# The test bundles for a real Windows, each with its machine's released exe.
-built=$(cd "$(dirname "$window_tests")/../.." && pwd)
-for arch in x64 x86; do
-    if [ "$arch" = x64 ]; then from=$built exe=$rel/Vantrel.exe; else
-        from=$root/build/windows-$arch exe=$a/build/release-build-$arch/app/Vantrel.exe; fi
-    check "the $arch test bundle is written with the released exe" \
-        "$root/tools/test-bundle.sh" "$from" "$root/build/release-check/$name-windows-$arch-tests.zip" "$exe"
-done
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
