@@ -34,11 +34,6 @@ for line in "touch" "no user setting, no Send To folder" "^Windows: .*build [0-9
 done
 sed -n '1,/^Date: /p' "$report"
 
-# A program's count of tests run and passed, as its summary in the report says.
-summary_count() {
-    sed -n "/^==== $1 ====\$/,/^====\|^Result: /p" "$report" | sed -n "s/$2/\1/p"
-}
-
 # A test skips only where the system cannot run it, and says why: any other reason, or a
 # skip without one, hides a test that should have run.
 if [ $# -gt 0 ]; then
@@ -51,18 +46,20 @@ status=0
 for program in "${programs[@]}"; do
     # One test per indented line of the listing.
     listed=$(cd "$bundle" && "$@" "./$program.exe" --gtest_list_tests | tr -d '\r' | grep -c '^  ')
-    ran=$(summary_count "$program" '^\[==========\] \([0-9]*\) tests\? from .* ran\..*')
-    passed=$(summary_count "$program" '^\[  PASSED  \] \([0-9]*\) tests\?\.$')
-    skipped=$(summary_count "$program" '^\[  SKIPPED \] \([0-9]*\) tests\?[.,].*')
+    # Its part of the report, and the counts its summary there gives.
+    part=$(sed -n "/^==== $program ====\$/,/^====\|^Result: /p" "$report")
+    ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran\..*/\1/p' <<<"$part")
+    passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\.$/\1/p' <<<"$part")
+    skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?[.,].*/\1/p' <<<"$part")
     echo "$program: $listed tests listed; the report says ${ran:-none} ran," \
         "${passed:-none} passed, ${skipped:-0} skipped"
     # GoogleTest prints each skip's reason on the line after "file(line): Skipped".
-    reasons=$(sed -n "/^==== $program ====\$/,/^====\|^Result: /p" "$report" | sed -n '/: Skipped$/{n;p}')
+    reasons=$(sed -n '/: Skipped$/{n;p}' <<<"$part")
     unexplained=$(printf '%s' "$reasons" | grep -cvE "$allowed" || true)
     if [ "$listed" -eq 0 ] || [ "$ran" != "$listed" ] || [ -z "$passed" ] ||
         [ $((passed + ${skipped:-0})) -ne "$listed" ] ||
         [ "$(printf '%s' "$reasons" | grep -c '')" -ne "${skipped:-0}" ] || [ "$unexplained" -ne 0 ]; then
-        sed -n "/^==== $program ====\$/,/^====\|^Result: /p" "$report" >&2
+        printf '%s\n' "$part" >&2
         status=1
     fi
 done

@@ -79,11 +79,6 @@ SPY
 chmod +x "$spy/record-environment"
 for program in dpkg-query cmake openssl osslsigncode; do ln -s record-environment "$spy/$program"; done
 
-hashes() {
-    (cd "$1" && sha256sum Vantrel-*-x64.zip Vantrel-*-x86.zip Vantrel-*-symbols.zip Vantrel-*-winget.zip \
-        vantrel.json Vantrel.exe)
-}
-same_hashes() { diff <(hashes "$1") <(hashes "$2"); }
 no_release_in() { ! compgen -G "$1/Vantrel-*.zip" >/dev/null && [ ! -e "$1/SHA256SUMS" ]; }
 
 # A run that must fail before it builds: its cause named, no release left behind.
@@ -130,7 +125,6 @@ check "the first release verifies from another clone: every comparable file the 
     'clean_run "$b" "$work/verify.log" tools/verify-release.sh "$a/build/release" &&
      grep -q "^all 8 compared files are the same as the rebuild$" "$work/verify.log" ||
      { cat "$work/verify.log"; false; }'
-check "both releases are byte for byte the same" same_hashes "$a/build/release" "$b/build/verify"
 check "the release says it is unsigned" grep -q "is not signed" "$work/a.log"
 
 rel=$a/build/release
@@ -147,18 +141,20 @@ hardened_debug_file() {
         grep -Eq " _?__[a-z0-9]+_chk$" "$work/symbols"
 }
 
-# Each machine's build: its zips, and the exe that went into its zip.
+rm -rf "$root/build/release-check" && mkdir -p "$root/build" && cp -r "$rel" "$root/build/release-check"
+built=$(cd "$(dirname "$window_tests")/../.." && pwd)
+# Each machine's build: its zips, the exe that went into its zip, and the test bundle for a
+# real Windows written with that exe around the test command's build of that machine.
 for arch in x64 x86; do
-    if [ "$arch" = x64 ]; then exe=$rel/Vantrel.exe binutils=x86_64-w64-mingw32; else
-        exe=$a/build/release-build-$arch/app/Vantrel.exe binutils=i686-w64-mingw32; fi
-    check "the $arch archive is named after the project's version" test -f "$rel/$name-windows-$arch.zip"
+    if [ "$arch" = x64 ]; then exe=$rel/Vantrel.exe binutils=x86_64-w64-mingw32 from=$built; else
+        exe=$a/build/release-build-$arch/app/Vantrel.exe binutils=i686-w64-mingw32 from=$root/build/windows-$arch; fi
     check "the $arch archives hold what they should, sorted, dated and plain" \
         python3 "$root/tests/release/check_archives.py" "$rel/$name-windows-$arch.zip" \
         "$rel/$name-windows-$arch-symbols.zip" "$exe" "$(git -C "$root" log -1 --format=%ct)"
-    check "Info-ZIP's unzip names the guide 说明.txt in the $arch zip" eval \
-        'LANG=C.UTF-8 unzip -Z1 "$rel/$name-windows-$arch.zip" | grep -qx "说明.txt"'
     check "the $arch exe names its debug file, which has the stack protector and checked copies" \
         hardened_debug_file "$exe" "$rel/$name-windows-$arch-symbols.zip" "$binutils"
+    check "the $arch test bundle is written with the released exe" \
+        "$root/tools/test-bundle.sh" "$from" "$root/build/release-check/$name-windows-$arch-tests.zip" "$exe"
 done
 check "the package manifests name both zips by their hashes, as winget and Scoop require" \
     python3 "$root/tests/release/check_manifests.py" "$rel" "${name#Vantrel-}" "$repository" \
@@ -218,9 +214,6 @@ check "the signature verifies against the certificate" \
     osslsigncode verify -CAfile "$work/cert.pem" -in "$signed"
 check "the signature is the only difference" \
     python3 "$root/tools/signature_only_difference.py" "$signed" "$rel/Vantrel.exe"
-check "the signed release's manifests name its signed zips" \
-    python3 "$root/tests/release/check_manifests.py" "$work/signed-release" "${name#Vantrel-}" "$repository" \
-    "$(git -C "$root" log -1 --format=%ct)"
 check "the x86 exe is signed too, and verifies" eval \
     'unzip -p "$work/signed-release/$name-windows-x86.zip" Vantrel.exe >"$work/signed-x86.exe" &&
      osslsigncode verify -CAfile "$work/cert.pem" -in "$work/signed-x86.exe"'
@@ -236,14 +229,5 @@ check "the signed exe starts and shows its window" env VANTREL_EXE="Z:$signed" \
     "$root/tests/run-counted.sh" 5 "$root/tools/wine-run.sh" "$session" "$window_tests" \
     --gtest_filter='Folders/StartListTest.*:WindowDesignTest.*' --gtest_brief=1
 
-rm -rf "$root/build/release-check" && mkdir -p "$root/build" && cp -r "$rel" "$root/build/release-check"
-# The test bundles for a real Windows, each with its machine's released exe.
-built=$(cd "$(dirname "$window_tests")/../.." && pwd)
-for arch in x64 x86; do
-    if [ "$arch" = x64 ]; then from=$built exe=$rel/Vantrel.exe; else
-        from=$root/build/windows-$arch exe=$a/build/release-build-$arch/app/Vantrel.exe; fi
-    check "the $arch test bundle is written with the released exe" \
-        "$root/tools/test-bundle.sh" "$from" "$root/build/release-check/$name-windows-$arch-tests.zip" "$exe"
-done
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -67,10 +67,6 @@ def check_winget(archive_path):
     if len(version_files) != 1:
         problems.append(f"winget: {len(version_files)} version manifests")
         return
-    # Every file names the one package, whatever its name or place says.
-    for key in ("PackageIdentifier", "PackageVersion"):
-        values = {name.rsplit("/", 1)[-1]: m.get(key) for name, m in manifests.items()}
-        expect(len(set(values.values())) == 1, f"winget: the files disagree on {key}: {values}")
     identifier = manifests[version_files[0]]["PackageIdentifier"]
     default = manifests[version_files[0]]["DefaultLocale"]
     expect(default == "en-US", f"winget: the default locale is {default}, not en-US, which winget-pkgs reads")
@@ -90,7 +86,6 @@ def check_winget(archive_path):
         expect(text.startswith(schema), f"{name}: does not begin with {schema.strip()}")
         expect(declared == ACCEPTED_VERSION, f"{name}: ManifestVersion {declared!r}, not the {ACCEPTED_VERSION} "
                "that winget-pkgs accepts")
-        expect(manifest.get("ManifestType") == kind, f"{name}: ManifestType {manifest.get('ManifestType')}")
         check_schema(manifest, f"winget/manifest.{kind}.{ACCEPTED_VERSION}.json", name)
         expect(manifest.get("PackageIdentifier") == identifier, f"{name}: another identifier")
         expect(manifest.get("PackageVersion") == version,
