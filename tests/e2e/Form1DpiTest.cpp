@@ -193,7 +193,6 @@ INSTANTIATE_TEST_SUITE_P(Dpi, DpiChangeWithoutFonts,
                                                     : std::string("LastFontFails");
                          });
 
-
 struct WorkAreaCase {
     const char* name;
     UINT dpi;                // 0: a reload

@@ -21,8 +21,9 @@ class RecordedAnnotations final : public IClassFactory, public IAccPropServices 
     };
 
     RecordedAnnotations() {
-        registered_ = CoRegisterClassObject(CLSID_AccPropServices, static_cast<IClassFactory*>(this),
-                                            CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+        registered_ =
+            CoRegisterClassObject(CLSID_AccPropServices, static_cast<IClassFactory*>(this),
+                                  CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
     }
     ~RecordedAnnotations() {
         if (SUCCEEDED(registered_)) CoRevokeClassObject(cookie_);
