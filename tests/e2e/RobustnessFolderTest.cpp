@@ -106,57 +106,5 @@ INSTANTIATE_TEST_SUITE_P(
                                  texts::kDeleteFailed}),
     CaseName);
 
-enum class Gone { kDeleted, kRenamed };
-
-struct GoneCase {
-    const char* name;
-    Gone how;
-};
-
-void PrintTo(const GoneCase& value, std::ostream* out) {
-    *out << value.name;
-}
-
-class FolderGoneTest : public VantrelRun, public ::testing::WithParamInterface<GoneCase> {};
-
-// The window stays, with the list it had; nothing is made anywhere.
-TEST_P(FolderGoneTest, AddAndDeleteSayWhyAndTheWindowStays) {
-    const std::wstring entry = AddEntry(L"a.lnk");
-    const std::wstring program = AddAppDataFile(L"Tools\\editor.exe");
-    const std::wstring moved = SendToFolder() + L"-moved";
-    const HWND window = StartAndWaitForWindow();
-    ASSERT_NE(window, nullptr);
-    if (GetParam().how == Gone::kDeleted) {
-        ASSERT_TRUE(DeleteFileW(entry.c_str()));
-        ASSERT_TRUE(RemoveDirectoryW(SendToFolder().c_str()));
-    } else {
-        ASSERT_TRUE(MoveFileW(SendToFolder().c_str(), moved.c_str()));
-    }
-    const FolderSnapshot before = TakeSnapshot(moved);
-
-    const std::wstring added = Add(Process(), program);
-    EXPECT_TRUE(added.starts_with(texts::kCreateFailed)) << ::testing::PrintToString(added);
-    EXPECT_EQ(Process().FindMainWindow(), window);
-
-    const std::wstring deleted = Delete(Process(), 0);
-    EXPECT_TRUE(deleted.starts_with(texts::kDeleteFailed)) << ::testing::PrintToString(deleted);
-    // The file is gone, so the program reloads, and that load cannot read the folder.
-    const std::wstring reload = TakeMessage(Process());
-    EXPECT_TRUE(reload.starts_with(texts::kFolderUnreadable)) << ::testing::PrintToString(reload);
-    EXPECT_EQ(Process().FindMessageBox(), nullptr);
-
-    EXPECT_EQ(Process().WaitForExit(std::chrono::milliseconds(0)), std::nullopt);
-    EXPECT_EQ(Process().FindMainWindow(), window);
-    EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(ListItems(GetDlgItem(window, app::kList1)), Names{L"a.lnk"});
-    EXPECT_EQ(GetFileAttributesW(SendToFolder().c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(ChangedNames(before, TakeSnapshot(moved)).empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(WhileOpen, FolderGoneTest,
-                         ::testing::Values(GoneCase{"Deleted", Gone::kDeleted},
-                                           GoneCase{"Renamed", Gone::kRenamed}),
-                         CaseName);
-
 }  // namespace
 }  // namespace vantrel::testing

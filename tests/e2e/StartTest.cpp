@@ -10,7 +10,6 @@
 #include "sendto/Texts.h"
 #include "tests/CaseName.h"
 #include "tests/e2e/FormActions.h"
-#include "tests/e2e/UserInput.h"
 #include "tests/e2e/VantrelRun.h"
 #include "tests/e2e/WindowDesign.h"
 #include "tests/e2e/WindowQueries.h"
