@@ -42,18 +42,14 @@ void Send(std::vector<INPUT> inputs) {
 INPUT Key(WORD virtualKey, WORD scan, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = scan;
-    input.ki.dwFlags = flags;
+    input.ki = {virtualKey, scan, flags, 0, 0};
     return input;
 }
 
 INPUT Mouse(LONG x, LONG y, DWORD flags) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = x;
-    input.mi.dy = y;
-    input.mi.dwFlags = flags;
+    input.mi = {x, y, 0, flags, 0, 0};
     return input;
 }
 
