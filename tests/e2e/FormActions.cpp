@@ -156,9 +156,12 @@ void Click(HWND window, POINT point) {
     const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     const LONG x = MulDiv(point.x - left, 65535, width - 1);
     const LONG y = MulDiv(point.y - top, 65535, height - 1);
+    // The pointer moves a little with the button down, as a hand does, and the click must
+    // mean the same. (Wine's edit control sets the caret before it takes the focus.)
+    const LONG moved = MulDiv(point.x + 4 - left, 65535, width - 1);
     constexpr DWORD kAt = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_MOVE;
-    Send({Mouse(x, y, kAt), Mouse(x, y, kAt | MOUSEEVENTF_LEFTDOWN),
-          Mouse(x, y, kAt | MOUSEEVENTF_LEFTUP)});
+    Send({Mouse(x, y, kAt), Mouse(x, y, kAt | MOUSEEVENTF_LEFTDOWN), Mouse(moved, y, kAt),
+          Mouse(moved, y, kAt | MOUSEEVENTF_LEFTUP)});
 }
 
 void SwitchAwayAndBack(HWND window) {
