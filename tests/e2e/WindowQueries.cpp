@@ -101,11 +101,6 @@ int PixelsOf(HWND window, COLORREF colour) {
     return found;
 }
 
-int PixelsOtherThan(HWND window, COLORREF colour) {
-    const SIZE size = ClientSize(window);
-    return size.cx * size.cy - PixelsOf(window, colour);
-}
-
 LOGFONTW FontOf(HWND window) {
     const auto font = reinterpret_cast<HFONT>(Ask(window, WM_GETFONT));
     LOGFONTW described{};

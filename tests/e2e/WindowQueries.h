@@ -29,10 +29,8 @@ std::vector<std::wstring> ListItems(HWND list);
 // The selected item's index, or -1.
 int ListSelection(HWND list);
 
-// How many pixels of the window's client area, as the screen shows it now, are
-// `colour`, or are not: text drawn in the background's colour leaves none.
+// How many pixels of the window's client area, as the screen shows it now, are `colour`.
 int PixelsOf(HWND window, COLORREF colour);
-int PixelsOtherThan(HWND window, COLORREF colour);
 
 // A window of this process only: a font handle means nothing in another process.
 LOGFONTW FontOf(HWND window);
