@@ -20,7 +20,7 @@ unzip -q "$work/tests.zip" -d "$work/bundle"
 # GoogleTest reads the filter from the environment, for the run and for the report
 # check's listing alike; Wine hands it on. The start-up figures are read on Windows only.
 export VANTREL_STARTUP_RUNS=0
-export GTEST_FILTER='*/ResolvesFolder.*:ExecutableImage.ImportsOnlyDllsOfTheSystem:Folders/StartListTest.*:Win32RecycleFile.FileInUse*'
+export GTEST_FILTER='*/ResolvesFolder.*:ExecutableImage.ImportsOnlyDllsOfTheSystem:StartListTest.*:Win32RecycleFile.FileInUse*'
 
 started=$(date +%s)
 # Wine starts its desktop process from the first program that needs a window, and
