@@ -234,10 +234,6 @@ class Runner:
 
     def test(self, suite, gtest_filter):
         """(passed, the failing tests); a filter that matches nothing is said, and kills nothing."""
-        reason = self.skipped(suite)
-        if reason:
-            print(f"  {suite}: not run: {reason}", flush=True)
-            return True, []
         command = self.command(suite)
         positive = gtest_filter or "*"
         if self.without:
@@ -261,12 +257,12 @@ def baseline(runner, mutants):
         for suite, gtest_filter in mutant.suites(runner.tests):
             filters.setdefault(suite, set()).add(gtest_filter or "*")
     for suite in sorted(filters, key=list(SUITES).index):
-        if not runner.build(suite):
-            raise RuntimeError(f"{suite} does not build on the unchanged checkout")
-        patterns = sorted({p for f in filters[suite] for p in f.split(":")})
         if runner.skipped(suite):
             print(f"baseline: {suite}: not run: {runner.skipped(suite)}", flush=True)
             continue
+        if not runner.build(suite):
+            raise RuntimeError(f"{suite} does not build on the unchanged checkout")
+        patterns = sorted({p for f in filters[suite] for p in f.split(":")})
         names = runner.names(suite)
         for pattern in patterns:
             if not any(fnmatch.fnmatchcase(name, pattern) for name in names):
@@ -289,6 +285,9 @@ def try_mutant(runner, mutant):
             f.write(text.replace(*texts_in(mutant, text), 1).encode("utf-8"))
         built = set()
         for suite, gtest_filter in mutant.suites(runner.tests):
+            if runner.skipped(suite):
+                print(f"  {suite}: not run: {runner.skipped(suite)}", flush=True)
+                continue
             if suite not in built:
                 if not runner.build(suite):
                     return "does not build", suite
