@@ -23,8 +23,6 @@ class ChildEnvironment {
     // Set appends, so the last entry set comes last.
     ChildEnvironment& KeepOrder();
 
-    const std::vector<std::wstring>& Entries() const { return entries_; }
-
     // The block CreateProcessW takes with CREATE_UNICODE_ENVIRONMENT: entries
     // sorted by name without case (unless kept in order), each ended by a null,
     // then one more null.
