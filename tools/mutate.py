@@ -16,7 +16,8 @@ run, and not counted.
 
 --check only checks the list against the sources. To see what a group of tests is
 worth before it is deleted: --tests runs only the suites and filters given (as in the
-list) on each mutant, --without leaves a gtest filter out of every suite."""
+list) on each mutant, --without leaves a gtest filter out of every suite, and --every runs
+each suite to its end and names every test that fails, for a table of who kills what."""
 import argparse
 import dataclasses
 import fnmatch
@@ -158,9 +159,10 @@ def run(command, env=None, timeout=SUITE_TIMEOUT):
 
 
 class Runner:
-    def __init__(self, without, tests=None):
+    def __init__(self, without, tests=None, every=False):
         self.without = without
         self.tests = tests
+        self.every = every
         self.configured = set()
         self.built = set()
         self.sessions = set()
@@ -283,7 +285,7 @@ def try_mutant(runner, mutant):
     try:
         with open(path, "wb") as f:
             f.write(text.replace(*texts_in(mutant, text), 1).encode("utf-8"))
-        built = set()
+        built, killers = set(), []
         for suite, gtest_filter in mutant.suites(runner.tests):
             if runner.skipped(suite):
                 print(f"  {suite}: not run: {runner.skipped(suite)}", flush=True)
@@ -294,8 +296,10 @@ def try_mutant(runner, mutant):
                 built.add(suite)
             passed, failures = runner.test(suite, gtest_filter)
             if not passed:
-                return "killed", f"{suite}: {' '.join(failures[:4])}"
-        return "survived", ""
+                killers.append(f"{suite}: {' '.join(failures if runner.every else failures[:4])}")
+                if not runner.every:
+                    break
+        return ("killed", "; ".join(killers)) if killers else ("survived", "")
     finally:
         with open(path, "wb") as f:
             f.write(original)
@@ -312,6 +316,8 @@ def main():
     parser.add_argument("--without", help="gtest filter of tests to leave out of every suite")
     parser.add_argument("--tests", help="run these suites (as in the list) instead of the list's,"
                         " to see which mutants a group of tests kills on its own")
+    parser.add_argument("--every", action="store_true",
+                        help="run every suite to its end and name every test that fails")
     parser.add_argument("--markdown", action="store_true", help="print a table for docs/testing.md")
     args = parser.parse_args()
 
@@ -335,7 +341,7 @@ def main():
 
     # A stop from outside unwinds like Ctrl-C, so the file in hand is restored.
     signal.signal(signal.SIGTERM, stopped)
-    runner = Runner(args.without, args.tests)
+    runner = Runner(args.without, args.tests, args.every)
     start, rows, unexplained = time.monotonic(), [], 0
     load = os.getloadavg()[0]
     try:
