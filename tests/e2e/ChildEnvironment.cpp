@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
-#include <utility>
 
 namespace vantrel::testing {
 namespace {
@@ -45,31 +44,11 @@ ChildEnvironment& ChildEnvironment::Set(const std::wstring& name,
     return *this;
 }
 
-ChildEnvironment& ChildEnvironment::Append(std::wstring entry) {
-    entries_.push_back(std::move(entry));
-    return *this;
-}
-
-ChildEnvironment& ChildEnvironment::MoveToFront(const std::wstring& name) {
-    const auto named = std::ranges::find_if(entries_, [&](const std::wstring& entry) {
-        return CompareNames(NameOf(entry), name) == CSTR_EQUAL;
-    });
-    if (named != entries_.end()) std::rotate(entries_.begin(), named, named + 1);
-    return *this;
-}
-
-ChildEnvironment& ChildEnvironment::KeepOrder() {
-    keepOrder_ = true;
-    return *this;
-}
-
 std::wstring ChildEnvironment::Block() const {
     std::vector<std::wstring> sorted = entries_;
-    if (!keepOrder_) {
-        std::ranges::stable_sort(sorted, [](const std::wstring& a, const std::wstring& b) {
-            return CompareNames(NameOf(a), NameOf(b)) == CSTR_LESS_THAN;
-        });
-    }
+    std::ranges::stable_sort(sorted, [](const std::wstring& a, const std::wstring& b) {
+        return CompareNames(NameOf(a), NameOf(b)) == CSTR_LESS_THAN;
+    });
     std::wstring block;
     for (const auto& entry : sorted) {
         block += entry;

@@ -110,32 +110,22 @@ HWND VantrelProcess::FindMainWindow() const {
     return nullptr;
 }
 
-std::vector<HWND> VantrelProcess::MessageBoxes() const {
-    std::vector<HWND> boxes = TopLevelWindows();
-    std::erase_if(boxes, [](HWND window) {
-        return !HasClass(window, kDialogClass) || !IsWindowVisible(window) ||
-               !HasCaption(window, texts::kTitle);
-    });
-    return boxes;
+HWND VantrelProcess::FindDialog(bool captionedVantrel) const {
+    for (const HWND window : TopLevelWindows()) {
+        if (HasClass(window, kDialogClass) && IsWindowVisible(window) &&
+            HasCaption(window, texts::kTitle) == captionedVantrel) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 HWND VantrelProcess::FindMessageBox() const {
-    const std::vector<HWND> boxes = MessageBoxes();
-    return boxes.empty() ? nullptr : boxes.front();
+    return FindDialog(true);
 }
 
 HWND VantrelProcess::WaitForShellQuestion(std::chrono::milliseconds timeout) {
-    return WaitForWindow(
-        [this] {
-            for (const HWND window : TopLevelWindows()) {
-                if (HasClass(window, kDialogClass) && IsWindowVisible(window) &&
-                    !HasCaption(window, texts::kTitle)) {
-                    return window;
-                }
-            }
-            return HWND{};
-        },
-        timeout);
+    return WaitForWindow([this] { return FindDialog(false); }, timeout);
 }
 
 HWND VantrelProcess::VisibleMainWindow() const {

@@ -50,8 +50,6 @@ class VantrelProcess {
     // A message box of the program ("#32770" captioned "Vantrel"); null when none comes.
     HWND WaitForMessageBox(std::chrono::milliseconds timeout = kPatience);
     HWND FindMessageBox() const;
-    // Every visible message box of the program, to tell one box from two.
-    std::vector<HWND> MessageBoxes() const;
 
     // A question the shell asks inside the program (a "#32770" with another
     // caption than Vantrel's); null when none comes.
@@ -68,6 +66,8 @@ class VantrelProcess {
 
   private:
     std::vector<HWND> TopLevelWindows() const;
+    // A visible "#32770" of the program, captioned Vantrel (its message box) or not (the shell's).
+    HWND FindDialog(bool captionedVantrel) const;
     HWND VisibleMainWindow() const;
     // Notes what the program shows while a test waits.
     void Observe();
