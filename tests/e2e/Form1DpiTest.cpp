@@ -40,42 +40,14 @@ TEST_P(ControlAtDpi, IsPlacedFromTheDesignAtTheDpi) {
     EXPECT_EQ(BoxOf(RectInParent(Control(Design().id))), ScaledTwips(Design().twips, Dpi()));
 }
 
-class TextAtDpi : public ControlAtDpi {};
-
-TEST_P(TextAtDpi, FitsOnOneLine) {
-    const HWND control = Control(Design().id);
-    const HDC dc = GetDC(control);
-    ASSERT_NE(dc, nullptr);
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    const BOOL measured = GetTextExtentPoint32W(dc, Design().text.c_str(),
-                                                static_cast<int>(Design().text.size()), &extent);
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
-    ASSERT_TRUE(measured);
-    EXPECT_LE(extent.cx, ClientSize(control).cx);
-    EXPECT_LE(extent.cy, ClientSize(control).cy);
-}
-
 std::string ControlAtDpiName(
     const ::testing::TestParamInfo<std::tuple<ControlDesignCase, UINT>>& info) {
     return std::string(std::get<0>(info.param).name) + "At" +
            std::to_string(std::get<1>(info.param));
 }
 
-std::vector<ControlDesignCase> ControlsWithText() {
-    std::vector<ControlDesignCase> controls = DesignedControls();
-    std::erase_if(controls, [](const ControlDesignCase& control) { return control.text.empty(); });
-    return controls;
-}
-
 INSTANTIATE_TEST_SUITE_P(Controls, ControlAtDpi,
                          ::testing::Combine(::testing::ValuesIn(DesignedControls()),
-                                            ::testing::Values(96u, 144u)),
-                         ControlAtDpiName);
-INSTANTIATE_TEST_SUITE_P(Controls, TextAtDpi,
-                         ::testing::Combine(::testing::ValuesIn(ControlsWithText()),
                                             ::testing::Values(96u, 144u)),
                          ControlAtDpiName);
 

@@ -1,7 +1,6 @@
 #include "tests/e2e/FormActions.h"
 
 #include <algorithm>
-#include <chrono>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -96,22 +95,13 @@ std::wstring Delete(VantrelProcess& process, int index) {
     return TakeMessage(process);
 }
 
-HWND AnswerShellOnAFileInUse(VantrelProcess& process, ShellAnswer answer) {
+HWND CancelShellOnAFileInUse(VantrelProcess& process) {
     const HWND shell = process.WaitForShellQuestion();
     if (!shell) throw std::runtime_error("the shell said nothing about the file in use");
     const HWND owner = GetWindow(shell, GW_OWNER);
-    if (answer == ShellAnswer::kDeleteForGood) {
-        PostMessageW(shell, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-    } else {
-        PostMessageW(shell, WM_CLOSE, 0, 0);  // the dialog's Cancel
-    }
+    PostMessageW(shell, WM_CLOSE, 0, 0);  // the dialog's Cancel
     WaitUntil([&] { return !IsWindow(shell); });
     return owner;
-}
-
-bool NoMessageFollows(VantrelProcess& process) {
-    // Vantrel's box comes within milliseconds of the shell's answer: 3 s allow for a busy machine.
-    return process.WaitForMessageBox(std::chrono::seconds{3}) == nullptr;
 }
 
 int EntryIndex(HWND form, const std::wstring& name) {

@@ -23,14 +23,10 @@ std::wstring Add(VantrelProcess& process, const std::wstring& text);
 // Selects item `index` of List1 (-1: none), presses the delete button and takes the answer.
 std::wstring Delete(VantrelProcess& process, int index);
 
-// What the shell says to a delete of a file another program holds open, and the user's
-// answer. Wine asks whether to delete it for good, as its trash cannot take it; Windows
-// says the file is in use and offers only Try Again and Cancel.
-enum class ShellAnswer { kCancel, kDeleteForGood };
-// Answers the shell; returns the shell window's owner. Throws when the shell says nothing.
-HWND AnswerShellOnAFileInUse(VantrelProcess& process, ShellAnswer answer);
-// Whether no message box of the program shows within the time one takes to come.
-bool NoMessageFollows(VantrelProcess& process);
+// Cancels the shell's question on a delete of a file another program holds open (Wine
+// asks whether to delete it for good, Windows says it is in use); returns the question's
+// owner. Throws when the shell says nothing.
+HWND CancelShellOnAFileInUse(VantrelProcess& process);
 
 // The index of the entry `name` in List1, or -1 when it is not listed.
 int EntryIndex(HWND form, const std::wstring& name);

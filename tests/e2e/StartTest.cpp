@@ -85,18 +85,6 @@ class StartKeyboardTest : public VantrelRun {
     HWND window_ = nullptr;
 };
 
-TEST_F(StartKeyboardTest, FocusStartsInText1ShowingThePlaceholder) {
-    EXPECT_TRUE(WaitUntil([&] { return Process().Focus() == Control(kText1); }));
-    EXPECT_EQ(Text(Control(kText1)), L"直接拖拽文件夹、exe或快捷方式至此");
-}
-
-TEST_F(StartKeyboardTest, TabCyclesThroughTheFourControlsInDesignOrder) {
-    ASSERT_TRUE(WaitUntil([&] { return Process().Focus() == Control(kText1); }));
-    for (const int id : {kCommand1, kCommand2, kList1, kText1, kCommand1}) {
-        EXPECT_TRUE(TabTo(id)) << "focus did not reach control " << id;
-    }
-}
-
 enum class Reach { kAtStart, kByTab, kByClick };
 
 struct TypingCase {
@@ -132,18 +120,6 @@ INSTANTIATE_TEST_SUITE_P(Focus, TypingTest,
                                            TypingCase{"AfterTabbingRound", Reach::kByTab},
                                            TypingCase{"AfterClick", Reach::kByClick}),
                          CaseName);
-
-TEST_F(StartKeyboardTest, ClickSelectsOneItemAtATime) {
-    const HWND list = Control(kList1);
-    const auto itemHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-    ASSERT_GT(itemHeight, 0);
-    for (const int item : {1, 0}) {
-        Click(list, {20, item * itemHeight + itemHeight / 2});
-        EXPECT_TRUE(WaitUntil([&] { return ListSelection(list) == item; }))
-            << "item " << item << " was not selected";
-    }
-    EXPECT_EQ(SendMessageW(list, LB_GETSELCOUNT, 0, 0), LB_ERR) << "a multiple-selection list";
-}
 
 enum class Leave { kSwitch, kMinimize, kRefusedAdd, kNothingSelected, kLockedDelete };
 
@@ -185,7 +161,7 @@ TEST_P(FocusComesBackTest, ToTheControlThatHadIt) {
     } else {
         PostClick(Window(), c.leave == Leave::kRefusedAdd ? kCommand1 : kCommand2);
         if (c.leave == Leave::kLockedDelete) {
-            AnswerShellOnAFileInUse(Process(), ShellAnswer::kCancel);
+            CancelShellOnAFileInUse(Process());
         } else {
             const HWND box = Process().WaitForMessageBox();
             ASSERT_NE(box, nullptr);
@@ -215,46 +191,6 @@ INSTANTIATE_TEST_SUITE_P(
                   texts::kSelectFirst},
         FocusCase{"CancelledDelete", kCommand2, Leave::kLockedDelete, kCommand2}),
     CaseName);
-
-struct KeyCase {
-    const char* name;
-    int focused;  // the control that has the focus when the key is pressed
-    WORD key;
-    int next;  // where Tab goes from there
-};
-
-void PrintTo(const KeyCase& value, std::ostream* out) {
-    *out << value.name;
-}
-
-class NoButtonKeyTest : public StartKeyboardTest, public ::testing::WithParamInterface<KeyCase> {};
-
-// Nothing the program does shows until its handlers run; Tab after the key proves
-// the key was handled, since input is taken in order.
-TEST_P(NoButtonKeyTest, PressesNoButton) {
-    const KeyCase& press = GetParam();
-    TabFromText1To(press.focused);
-    if (HasFatalFailure()) return;
-    const std::vector<std::wstring> items = ListItems(Control(kList1));
-    const std::wstring text = Text(Control(kText1));
-
-    PressKey(Window(), press.key);
-    EXPECT_TRUE(TabTo(press.next)) << "the key took the focus away";
-    EXPECT_EQ(Process().FindMessageBox(), nullptr);
-    EXPECT_EQ(Process().FindMainWindow(), Window());
-    EXPECT_TRUE(IsWindowVisible(Window()));
-    EXPECT_EQ(ListItems(Control(kList1)), items);
-    EXPECT_EQ(Text(Control(kText1)), text);
-}
-
-INSTANTIATE_TEST_SUITE_P(Keys, NoButtonKeyTest,
-                         ::testing::Values(KeyCase{"EnterInText1", kText1, VK_RETURN, kCommand1},
-                                           KeyCase{"EscInText1", kText1, VK_ESCAPE, kCommand1},
-                                           KeyCase{"EscOnCommand1", kCommand1, VK_ESCAPE,
-                                                   kCommand2},
-                                           KeyCase{"EscOnCommand2", kCommand2, VK_ESCAPE, kList1},
-                                           KeyCase{"EscInList1", kList1, VK_ESCAPE, kText1}),
-                         CaseName);
 
 struct ShowStateCase {
     const char* name;
