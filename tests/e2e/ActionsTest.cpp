@@ -78,8 +78,7 @@ TEST_P(AddTarget, BecomesAShortcutNamedAfterIt) {
     const std::wstring target = MakeProgram(c.relative);
     MakeSendToFolder();
     const std::wstring sent = c.before + (c.relativeToCaller ? c.relative : target) + c.after;
-    const HWND form = Start(ChildEnvironment::Current().Set(L"APPDATA", AppData()), SW_SHOWDEFAULT,
-                            sent, c.relativeToCaller ? AppData() : std::wstring())
+    const HWND form = Start(SW_SHOWDEFAULT, sent, c.relativeToCaller ? AppData() : std::wstring())
                           .WaitForMainWindow();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(Text(GetDlgItem(form, app::kText1)), target);

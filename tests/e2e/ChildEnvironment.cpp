@@ -35,12 +35,11 @@ ChildEnvironment ChildEnvironment::Current() {
     return environment;
 }
 
-ChildEnvironment& ChildEnvironment::Set(const std::wstring& name,
-                                        std::optional<std::wstring> value) {
+ChildEnvironment& ChildEnvironment::Set(const std::wstring& name, const std::wstring& value) {
     std::erase_if(entries_, [&](const std::wstring& entry) {
         return CompareNames(NameOf(entry), name) == CSTR_EQUAL;
     });
-    if (value) entries_.push_back(name + L"=" + *value);
+    entries_.push_back(name + L"=" + value);
     return *this;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,8 +11,8 @@ class ChildEnvironment {
     // A copy of this process's environment.
     static ChildEnvironment Current();
 
-    // Sets `name` to `value`, replacing any entry of that name; nullopt removes it.
-    ChildEnvironment& Set(const std::wstring& name, std::optional<std::wstring> value);
+    // Sets `name` to `value`, replacing any entry of that name.
+    ChildEnvironment& Set(const std::wstring& name, const std::wstring& value);
 
     // The block CreateProcessW takes with CREATE_UNICODE_ENVIRONMENT: entries
     // sorted by name without case, each ended by a null, then one more null.

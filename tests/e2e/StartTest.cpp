@@ -213,8 +213,7 @@ class StartShowStateTest : public VantrelRun,
 TEST_P(StartShowStateTest, ShowsTheWindowAsTheProgramWasStarted) {
     const ShowStateCase& c = GetParam();
     MakeSendToFolder();
-    VantrelProcess& vantrel =
-        Start(ChildEnvironment::Current().Set(L"APPDATA", AppData()), c.showState);
+    VantrelProcess& vantrel = Start(c.showState);
     const HWND window = vantrel.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     // Windows gives a "Maximized" shortcut's state to the first show (Wine does not): the

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "tests/e2e/VantrelProcess.h"
@@ -25,25 +24,20 @@ class VantrelRun : public ::testing::Test {
         return appData_.AddFile(std::wstring(kSendToBelowAppData) + L"\\" + name, attributes,
                                 content);
     }
-    // A file elsewhere below APPDATA, such as a program to make a shortcut to.
-    std::wstring AddAppDataFile(const std::wstring& relative) { return appData_.AddFile(relative); }
     void MakeSendToFolder() { appData_.AddFolder(kSendToBelowAppData); }
     std::wstring AddSubfolder(const std::wstring& name) {
         return appData_.AddFolder(std::wstring(kSendToBelowAppData) + L"\\" + name);
     }
 
-    // Starts the program with APPDATA set to `appData`, or without APPDATA for nullopt.
-    VantrelProcess& StartWithAppData(std::optional<std::wstring> appData) {
-        return Start(ChildEnvironment::Current().Set(L"APPDATA", std::move(appData)));
-    }
-    VantrelProcess& Start(const ChildEnvironment& environment, WORD showState = SW_SHOWDEFAULT,
-                          const std::wstring& arguments = {},
+    // Starts the program with APPDATA set to this run's folder; `showState`, `arguments` and
+    // `currentFolder` as VantrelProcess takes them.
+    VantrelProcess& Start(WORD showState = SW_SHOWDEFAULT, const std::wstring& arguments = {},
                           const std::wstring& currentFolder = {}) {
-        process_ = std::make_unique<VantrelProcess>(environment, VantrelExe(), kVantrelWindowClass,
-                                                    showState, arguments, currentFolder);
+        process_ = std::make_unique<VantrelProcess>(
+            ChildEnvironment::Current().Set(L"APPDATA", AppData()), VantrelExe(),
+            kVantrelWindowClass, showState, arguments, currentFolder);
         return *process_;
     }
-    VantrelProcess& Start() { return StartWithAppData(AppData()); }
 
     // Starts the program on this run's folder and waits for its window.
     HWND StartAndWaitForWindow() {
