@@ -33,8 +33,6 @@ INSTANTIATE_TEST_SUITE_P(
                                      L"C:\\Windows\\Sysnative\\ssh.exe"},
                       NativePathCase{"ExtendedForm", L"\\\\?\\C:\\Windows\\System32\\ssh.exe",
                                      L"\\\\?\\C:\\Windows\\Sysnative\\ssh.exe"},
-                      NativePathCase{"DotsLeaveIt", L"C:\\Windows\\System32\\..\\notepad.exe",
-                                     L"C:\\Windows\\notepad.exe"},
                       NativePathCase{"OnlyStartsLikeIt", L"C:\\Windows\\System32x\\a.exe",
                                      L"C:\\Windows\\System32x\\a.exe"},
                       NativePathCase{"AnotherWindowsFolder", L"D:\\Windows\\System32\\a.exe",
