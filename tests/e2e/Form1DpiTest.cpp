@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "app/Dpi.h"
@@ -14,42 +13,33 @@
 namespace vantrel::testing {
 namespace {
 
-class ControlAtDpi : public Form1InProcess,
-                     public ::testing::WithParamInterface<std::tuple<ControlDesignCase, UINT>> {
+// At the system's DPI the window's own design test places each control; here, a DPI that
+// arrives as a change, as on a move to a monitor of another scale.
+class ControlAt144Dpi : public Form1InProcess,
+                        public ::testing::WithParamInterface<ControlDesignCase> {
   protected:
-    const ControlDesignCase& Design() const { return std::get<0>(GetParam()); }
-    UINT Dpi() const { return std::get<1>(GetParam()); }
-
+    static constexpr int kDpi = 144;
     void SetUp() override {
         Form1InProcess::SetUp();
-        // The window is created at the system's DPI; any other arrives as a change.
-        if (Dpi() != app::DpiForWindow(Window())) ChangeDpi(Dpi());
+        ChangeDpi(kDpi);
     }
 };
 
-TEST_P(ControlAtDpi, HasTheDesignedFontScaledForTheDpi) {
-    const LOGFONTW font = FontOf(Control(Design().id));
+TEST_P(ControlAt144Dpi, HasTheDesignedFontScaledForTheDpi) {
+    const LOGFONTW font = FontOf(Control(GetParam().id));
     EXPECT_STREQ(font.lfFaceName, kDesignedFace);
-    EXPECT_EQ(font.lfHeight, -MulDiv(Design().tenthsOfPoint, static_cast<int>(Dpi()), 720));
+    EXPECT_EQ(font.lfHeight, -MulDiv(GetParam().tenthsOfPoint, kDpi, 720));
     EXPECT_EQ(font.lfWeight, FW_NORMAL);
     EXPECT_EQ(font.lfCharSet, 134);
     EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
 }
 
-TEST_P(ControlAtDpi, IsPlacedFromTheDesignAtTheDpi) {
-    EXPECT_EQ(BoxOf(RectInParent(Control(Design().id))), ScaledTwips(Design().twips, Dpi()));
+TEST_P(ControlAt144Dpi, IsPlacedFromTheDesignAtTheDpi) {
+    EXPECT_EQ(BoxOf(RectInParent(Control(GetParam().id))), ScaledTwips(GetParam().twips, kDpi));
 }
 
-std::string ControlAtDpiName(
-    const ::testing::TestParamInfo<std::tuple<ControlDesignCase, UINT>>& info) {
-    return std::string(std::get<0>(info.param).name) + "At" +
-           std::to_string(std::get<1>(info.param));
-}
-
-INSTANTIATE_TEST_SUITE_P(Controls, ControlAtDpi,
-                         ::testing::Combine(::testing::ValuesIn(DesignedControls()),
-                                            ::testing::Values(96u, 144u)),
-                         ControlAtDpiName);
+INSTANTIATE_TEST_SUITE_P(Controls, ControlAt144Dpi, ::testing::ValuesIn(DesignedControls()),
+                         CaseName);
 
 TEST_F(Form1InProcess, DpiChangeTakesTheSuggestedRectangleOfTheSizeItProposed) {
     SIZE proposed{};
@@ -245,27 +235,26 @@ const RECT kAboveLeftOfPrimary{-1280, -1024, 0, -40};
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, PlaceOnWorkAreasTest,
-    ::testing::Values(
-        PlacementCase{
-            "CornerOnTheLeftMostOnTheRight", {kPrimary, kRightOfPrimary}, {1500, 100}, {1500, 100}},
-        PlacementCase{
-            "CornerOnTheSecondMonitor", {kPrimary, kRightOfPrimary}, {2000, 1500}, {2000, 1500}},
-        PlacementCase{"CornerOffEveryMonitorGoesToTheNearest",
-                      {kPrimary, kRightOfPrimary},
-                      {4000, 300},
-                      {2990, 300}},
-        PlacementCase{"CornerOnAMonitorAboveLeftOfThePrimary",
-                      {kPrimary, kAboveLeftOfPrimary},
-                      {-600, -500},
-                      {-600, -500}},
-        PlacementCase{"CornerBeyondAMonitorAboveLeftOfThePrimary",
-                      {kPrimary, kAboveLeftOfPrimary},
-                      {-1500, -1100},
-                      {-1280, -1024}},
-        PlacementCase{"ScreenSmallerThanTheWindowKeepsTheCaptionOnIt",
-                      {RECT{0, 0, 800, 600}},
-                      {900, 700},
-                      {0, 80}}),
+    ::testing::Values(PlacementCase{"CornerOnTheSecondMonitor",
+                                    {kPrimary, kRightOfPrimary},
+                                    {2000, 1500},
+                                    {2000, 1500}},
+                      PlacementCase{"CornerOffEveryMonitorGoesToTheNearest",
+                                    {kPrimary, kRightOfPrimary},
+                                    {4000, 300},
+                                    {2990, 300}},
+                      PlacementCase{"CornerOnAMonitorAboveLeftOfThePrimary",
+                                    {kPrimary, kAboveLeftOfPrimary},
+                                    {-600, -500},
+                                    {-600, -500}},
+                      PlacementCase{"CornerBeyondAMonitorAboveLeftOfThePrimary",
+                                    {kPrimary, kAboveLeftOfPrimary},
+                                    {-1500, -1100},
+                                    {-1280, -1024}},
+                      PlacementCase{"ScreenSmallerThanTheWindowKeepsTheCaptionOnIt",
+                                    {RECT{0, 0, 800, 600}},
+                                    {900, 700},
+                                    {0, 80}}),
     CaseName);
 
 }  // namespace

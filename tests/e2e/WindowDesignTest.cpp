@@ -54,14 +54,6 @@ TEST_F(WindowDesignTest, IsCaptionedVantrelWithTheDesignedClientArea) {
                        {0, 0, kClientPixels96.cx, kClientPixels96.cy}));
 }
 
-TEST_F(WindowDesignTest, ShowsNoControlsBeyondTheDesignedOnes) {
-    int visible = 0;
-    for (HWND child = GetWindow(Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsWindowVisible(child)) ++visible;
-    }
-    EXPECT_EQ(visible, static_cast<int>(DesignedControls().size()));
-}
-
 class ControlDesignTest : public WindowDesignTest,
                           public ::testing::WithParamInterface<ControlDesignCase> {};
 
