@@ -37,14 +37,6 @@ class FormLoad : public ::testing::Test {
     SendToForm form{platform, controls};
 };
 
-TEST_F(FormLoad, ListsEveryNameInTheListingsOrderWithNothingSelected) {
-    controls.listIndex = 2;
-    form.Form_Load();
-    EXPECT_EQ(form.lj(), kSendTo);
-    EXPECT_EQ(controls.list1, platform.folders[kSendTo]);
-    EXPECT_EQ(controls.listIndex, -1);
-}
-
 TEST_F(FormLoad, EmptyFolderGivesEmptyList) {
     platform.folders[kSendTo].clear();
     controls.list1 = {L"stale.lnk"};

@@ -18,17 +18,6 @@ class Label1Click : public ::testing::Test {
     SendToForm form{platform, controls};
 };
 
-TEST_F(Label1Click, StartsTheFileManagerOncePerClickWithTheCaptionsHost) {
-    form.Label1_Click();
-    form.Label1_Click();
-
-    const std::wstring address = L"http://pelgrin.example";
-    // That the caption names this host is asserted where both are written, in
-    // sendto/Texts.h: the build is that test.
-    EXPECT_EQ(platform.explorerArguments, (Texts{address, address}));
-    EXPECT_TRUE(platform.messages.empty());
-}
-
 TEST_F(Label1Click, FailureIsShownAndTheNextClickTriesAgain) {
     platform.explorerFailure = Error(L"系统找不到指定的文件。", 2);
     form.Label1_Click();
