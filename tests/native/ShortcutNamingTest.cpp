@@ -52,17 +52,18 @@ TEST_P(ClassifiesPath, AsAbsoluteOnlyWithDriveOrServerAndShare) {
     EXPECT_EQ(IsAbsolutePath(GetParam().path), GetParam().absolute);
 }
 
+// Drive letters at both ends of the alphabet in both cases, and names of one letter.
 INSTANTIATE_TEST_SUITE_P(
     Path, ClassifiesPath,
-    ::testing::Values(AbsoluteCase{"DriveAbsolute", L"C:\\Tools\\editor.exe", true},
-                      AbsoluteCase{"LowerCaseDrive", L"d:\\x", true},
-                      AbsoluteCase{"DriveRoot", L"C:\\", true},
-                      AbsoluteCase{"ForwardSlash", L"C:/Tools", true},
+    ::testing::Values(AbsoluteCase{"DriveAbsolute", L"Z:\\Tools\\editor.exe", true},
+                      AbsoluteCase{"LowerCaseDrive", L"z:\\x", true},
+                      AbsoluteCase{"DriveRoot", L"A:\\", true},
+                      AbsoluteCase{"ForwardSlash", L"a:/Tools", true},
                       AbsoluteCase{"Unc", L"\\\\server\\share\\tool.exe", true},
-                      AbsoluteCase{"UncShareRoot", L"\\\\server\\share", true},
+                      AbsoluteCase{"UncShareRootOfOneLetterNames", L"\\\\s\\d", true},
                       AbsoluteCase{"Empty", L"", false},
                       AbsoluteCase{"Relative", L"Tools\\editor.exe", false},
-                      AbsoluteCase{"DotRelative", L".\\editor.exe", false},
+                      AbsoluteCase{"DotRelative", L".\\Tools\\editor.exe", false},
                       AbsoluteCase{"DriveRelative", L"C:editor.exe", false},
                       AbsoluteCase{"DriveOnly", L"C:", false},
                       AbsoluteCase{"RootedWithoutDrive", L"\\Tools\\editor.exe", false},
