@@ -25,13 +25,14 @@ using testing::UniqueName;
 
 class Win32RecycleFile : public ::testing::Test {
   protected:
-    void ExpectFailureKeeps(const std::wstring& path, const std::vector<std::wstring>& kept) {
+    void ExpectFailureKeeps(const std::wstring& path, DWORD code,
+                            const std::vector<std::wstring>& kept) {
         try {
             platform.RecycleFile(path);
             ADD_FAILURE() << "recycled " << path.size() << " characters of path";
         } catch (const Error& e) {
             EXPECT_FALSE(e.Message().empty());
-            EXPECT_NE(e.SystemCode(), 0u);
+            EXPECT_EQ(e.SystemCode(), code) << path.size() << " characters of path";
         }
         for (const auto& item : kept) EXPECT_TRUE(PathExists(item)) << "deleted a bystander";
     }
@@ -66,9 +67,14 @@ TEST_F(Win32RecycleFile, RefusesWhatIsNoListedFileAndDeletesNothing) {
                                            folder.AddFile(L"x."),
                                            folder.AddFile(L"y"),
                                            folder.AddFile(L"y ")};
-    for (const std::wstring& path : {folder.path() + L"\\gone.lnk", inner, inner + L"\\",
-                                     folder.path() + L"\\", all[3], all[5]}) {
-        ExpectFailureKeeps(path, all);
+    for (const auto& [path, code] :
+         {std::pair{folder.path() + L"\\gone.lnk", DWORD{ERROR_FILE_NOT_FOUND}},
+          {inner, ERROR_ACCESS_DENIED},
+          {inner + L"\\", ERROR_ACCESS_DENIED},
+          {folder.path() + L"\\", ERROR_ACCESS_DENIED},
+          {all[3], ERROR_INVALID_NAME},
+          {all[5], ERROR_INVALID_NAME}}) {
+        ExpectFailureKeeps(path, code, all);
     }
 }
 
@@ -241,6 +247,19 @@ INSTANTIATE_TEST_SUITE_P(
                         .outcome = kDeleted,
                         .heldOpen = true}),
     CaseName);
+
+// A Send To folder redirected to a network share is reached in the long form too.
+TEST(Win32ExtendedPath, OfAShareIsItsUncForm) {
+    EXPECT_EQ(win32::ExtendedPath(L"\\\\server\\share\\SendTo"),
+              L"\\\\?\\UNC\\server\\share\\SendTo");
+}
+
+// The delete pending behind a denied look is read from the system's last NT status.
+TEST(Win32LastNtStatus, IsTheSystemsOwn) {
+    const auto status = win32::SystemLastNtStatus();
+    ASSERT_EQ(GetFileAttributesW(L"C:\\vantrel-no-such-file"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(static_cast<ULONG>(status()), 0xC0000034u);  // STATUS_OBJECT_NAME_NOT_FOUND
+}
 
 struct FullPathCase {
     const char* name;
