@@ -17,7 +17,12 @@ run, and not counted.
 --check only checks the list against the sources. To see what a group of tests is
 worth before it is deleted: --tests runs only the suites and filters given (as in the
 list) on each mutant, --without leaves a gtest filter out of every suite, and --every runs
-each suite to its end and names every test that fails, for a table of who kills what."""
+each suite to its end and names every test that fails, for a table of who kills what.
+
+--sweep SUITES FILE... looks for slips the list lacks: instead of the list, every line of
+the files is changed as a slip would change it, one operator, constant or statement at a
+time, and run against SUITES (as in the list). Its survivors are for a reader to judge:
+many change nothing a program could tell."""
 import argparse
 import dataclasses
 import fnmatch
@@ -69,6 +74,39 @@ class Mutant:
                 raise ValueError(f"{LIST}:{self.line}: {self.name}: unknown suite {suite}")
             found.append((suite, gtest_filter or None))
         return sorted(found, key=lambda s: list(SUITES).index(s[0]))
+
+
+# A slip in one line, for --sweep: what it matches and what it makes of it.
+SLIPS = [(r"==", "!="), (r"!=", "=="), (r"<=", "<"), (r">=", ">"), (r"(?<= )<(?= )", "<="),
+         (r"(?<= )>(?= )", ">="), (r"&&", "||"), (r"\|\|", "&&"), (r"\+\+", "--"),
+         (r"\+ 1\b", "- 1"), (r"- 1\b", "+ 1"), (r"\btrue\b", "false"),
+         (r"\bfalse\b", "true"), (r"!(?=[\w(])", ""), (r"\b0\b", "1")]
+# A statement a slip could leave out: a one-line if or while, or a plain call.
+DROPPABLE = re.compile(r"^\s*((if|while) \(.*;|[\w:.>-]+\(.*\);)$")
+
+
+def sweep(files, suites):
+    """A mutant for each slip of each line of code that occurs once in its file."""
+    mutants = []
+    for file in files:
+        with open(os.path.join(ROOT, file), encoding="utf-8", newline="\n") as f:
+            text = f.read()
+        for number, line in enumerate(text.split("\n"), 1):
+            code = line.split("//")[0]
+            if (not code.strip() or code.lstrip().startswith(("#", "namespace", "}"))
+                    or text.count(code.strip()) != 1):
+                continue
+            changed = [code[:m.start()] + new + code[m.end():]
+                       for pattern, new in SLIPS for m in re.finditer(pattern, code)
+                       if code[:m.start()].count('"') % 2 == 0]
+            if DROPPABLE.match(code):
+                changed.append("")
+            for k, new in enumerate(changed):
+                fields = {"file": file, "find": code.strip(), "replace": new.strip(),
+                          "lost": "(a sweep's slip)", "suites": suites}
+                name = f"{os.path.splitext(os.path.basename(file))[0]}-{number}-{k}"
+                mutants.append(Mutant(name, number, fields))
+    return mutants
 
 
 def texts_in(mutant, content):
@@ -319,9 +357,13 @@ def main():
     parser.add_argument("--every", action="store_true",
                         help="run every suite to its end and name every test that fails")
     parser.add_argument("--markdown", action="store_true", help="print a table for docs/testing.md")
+    parser.add_argument("--sweep", metavar="SUITES",
+                        help="change every line of the files NAMEd instead, run against SUITES")
     args = parser.parse_args()
 
-    mutants = read_list()
+    mutants = sweep(args.names, args.sweep) if args.sweep else read_list()
+    if args.sweep:
+        args.names = []
     findings = check_list(mutants)
     unknown = set(args.names) - {m.name for m in mutants}
     findings += [f"{name}: no such mutant" for name in sorted(unknown)]
@@ -375,7 +417,7 @@ def main():
             print(f"| {mutant.name} | {outcome} | {detail or mutant.fields.get('survives', '')} |")
         for mutant in equivalent:
             print(f"| {mutant.name} | equivalent | {mutant.fields['equivalent']} |")
-    return 1 if unexplained else 0
+    return 1 if unexplained and not args.sweep else 0
 
 
 if __name__ == "__main__":
