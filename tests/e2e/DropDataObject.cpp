@@ -36,11 +36,6 @@ std::string FileListBytes(const std::vector<std::wstring>& files) {
     return bytes;
 }
 
-std::string TextBytes(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.c_str()),
-                       (text.size() + 1) * sizeof(wchar_t));
-}
-
 class DropDataObject final : public ComObject<IDataObject> {
   public:
     DropDataObject() : ComObject(IID_IDataObject) {}
@@ -106,13 +101,11 @@ class DropDataObject final : public ComObject<IDataObject> {
 
 }  // namespace
 
-Microsoft::WRL::ComPtr<IDataObject> MakeDropDataObject(const std::vector<std::wstring>& files,
-                                                       std::optional<std::wstring> text) {
+Microsoft::WRL::ComPtr<IDataObject> MakeDropDataObject(const std::vector<std::wstring>& files) {
     Microsoft::WRL::ComPtr<IDataObject> object;
     auto* const data = new DropDataObject;
     object.Attach(data);
-    if (!files.empty()) data->Offer(CF_HDROP, FileListBytes(files));
-    if (text) data->Offer(CF_UNICODETEXT, TextBytes(*text));
+    data->Offer(CF_HDROP, FileListBytes(files));
     return object;
 }
 

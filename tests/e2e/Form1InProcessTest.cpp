@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 #include "platform/Error.h"
@@ -10,6 +11,7 @@
 #include "tests/e2e/RecordedAnnotations.h"
 #include "tests/e2e/WindowDesign.h"
 #include "tests/e2e/WindowQueries.h"
+#include "tests/windows/Wine.h"
 
 namespace vantrel::testing {
 namespace {
@@ -117,7 +119,7 @@ TEST_F(Form1InProcess, MaximizedStaysInPlaceAndReloadShowsItAsDesigned) {
 
 struct DropCase {
     const char* name;
-    std::vector<std::wstring> files;  // none: a file list that cannot be read
+    std::optional<std::vector<std::wstring>> files;  // none: a file list that cannot be read
     std::wstring text1;
     std::size_t boxes;
 };
@@ -132,9 +134,12 @@ class DropOnForm : public Form1InProcess, public ::testing::WithParamInterface<D
 // it would sit behind that program.
 TEST_P(DropOnForm, RunsTheHandlerOnlyAfterTheDropReturned) {
     const DropCase& c = GetParam();
+    if (c.files && c.files->empty() && RunningOnWine()) {
+        GTEST_SKIP() << "Wine counts one nameless file in an empty list";
+    }
     const auto target = Text1Target();
     ASSERT_NE(target, nullptr);
-    const auto data = c.files.empty() ? MakeUnreadableFileList() : MakeDropDataObject(c.files);
+    const auto data = c.files ? MakeDropDataObject(*c.files) : MakeUnreadableFileList();
     DWORD effect = DROPEFFECT_COPY;
     ASSERT_EQ(target->DragEnter(data.Get(), MK_LBUTTON, {0, 0}, &effect), S_OK);
     ASSERT_EQ(target->Drop(data.Get(), 0, {0, 0}, &effect), S_OK);
@@ -148,8 +153,11 @@ TEST_P(DropOnForm, RunsTheHandlerOnlyAfterTheDropReturned) {
 
 INSTANTIATE_TEST_SUITE_P(
     Drop, DropOnForm,
-    ::testing::Values(DropCase{"File", {L"C:\\Tools\\editor.exe"}, L"C:\\Tools\\editor.exe", 0},
-                      DropCase{"UnreadableFileListFails", {}, texts::kPlaceholder, 1}),
+    ::testing::Values(DropCase{"File", std::vector<std::wstring>{L"C:\\Tools\\editor.exe"},
+                               L"C:\\Tools\\editor.exe", 0},
+                      DropCase{"EmptyFileListFails", std::vector<std::wstring>{},
+                               texts::kPlaceholder, 1},
+                      DropCase{"UnreadableFileListFails", std::nullopt, texts::kPlaceholder, 1}),
     CaseName);
 
 // Before, only replacing the window revoked it: a closed window's registration
