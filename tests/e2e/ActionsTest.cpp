@@ -65,7 +65,7 @@ class AddThroughTheWindow : public VantrelRun {
 struct SentCase {
     const char* name;
     const wchar_t* relative;  // the program, below APPDATA
-    const wchar_t* before;    // sent around its full path
+    const wchar_t* before;    // sent around its full path (or its relative one)
     const wchar_t* after;
     const wchar_t* shortcut;
     bool relativeToCaller = false;  // sent as `relative`, from APPDATA as the current folder
@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Actions, AddTarget,
                              SentCase{"SentToVantrel", L"My Tools\\x.exe", L"\"",
                                       L"\" C:\\other.exe", L"x.lnk"},
                              // Typed in a console in the program's folder.
-                             SentCase{"SentRelativeToTheCallersFolder", L"Tools\\tool.exe", L"",
+                             SentCase{"SentRelativeToTheCallersFolder", L"Tools\\tool.exe", L".\\",
                                       L"", L"tool.lnk", true}),
                          CaseName);
 
