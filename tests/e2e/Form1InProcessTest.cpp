@@ -103,6 +103,21 @@ TEST_F(Form1InProcess, ReloadOfAMinimizedWindowKeepsItsPlaceForTheRestore) {
     EXPECT_EQ(GetFocus(), Control(app::kText1));
 }
 
+// Only the hint is selected whole: a click into a typed path leaves the caret where it lands.
+TEST_F(Form1InProcess, ClickInATypedPathSelectsNothing) {
+    const HWND text1 = Control(app::kText1);
+    ASSERT_EQ(GetFocus(), text1);
+    SetWindowTextW(text1, L"C:\\Tools\\editor.exe");
+    SendMessageW(text1, EM_SETSEL, 3, 3);
+    SendMessageW(text1, WM_LBUTTONUP, 0, MAKELPARAM(40, 5));
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(text1, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 3u);
+    EXPECT_EQ(end, 3u);
+}
+
 // Windows replaces the first show of a program started "Maximized": the window must not
 // grow for the moment until it is restored.
 TEST_F(Form1InProcess, MaximizedStaysInPlaceAndReloadShowsItAsDesigned) {
