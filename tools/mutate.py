@@ -361,14 +361,14 @@ def main():
                         help="change every line of the files NAMEd instead, run against SUITES")
     args = parser.parse_args()
 
+    # With --sweep the names given are files, every line of which makes mutants.
+    names = [] if args.sweep else args.names
     mutants = sweep(args.names, args.sweep) if args.sweep else read_list()
-    if args.sweep:
-        args.names = []
     findings = check_list(mutants)
-    unknown = set(args.names) - {m.name for m in mutants}
+    unknown = set(names) - {m.name for m in mutants}
     findings += [f"{name}: no such mutant" for name in sorted(unknown)]
-    if args.names:
-        mutants = [m for m in mutants if m.name in args.names]
+    if names:
+        mutants = [m for m in mutants if m.name in names]
     equivalent = [m for m in mutants if "equivalent" in m.fields]
     mutants = [m for m in mutants if "equivalent" not in m.fields]
     if not args.check:
