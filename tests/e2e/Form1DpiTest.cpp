@@ -13,8 +13,8 @@
 namespace vantrel::testing {
 namespace {
 
-// At the system's DPI the window's own design test places each control; here, a DPI that
-// arrives as a change, as on a move to a monitor of another scale.
+// Each control's designed font, at a DPI that arrives as a change, as on a move to a
+// monitor of another scale.
 class ControlAt144Dpi : public Form1InProcess,
                         public ::testing::WithParamInterface<ControlDesignCase> {
   protected:
@@ -32,10 +32,6 @@ TEST_P(ControlAt144Dpi, HasTheDesignedFontScaledForTheDpi) {
     EXPECT_EQ(font.lfWeight, FW_NORMAL);
     EXPECT_EQ(font.lfCharSet, 134);
     EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
-}
-
-TEST_P(ControlAt144Dpi, IsPlacedFromTheDesignAtTheDpi) {
-    EXPECT_EQ(BoxOf(RectInParent(Control(GetParam().id))), ScaledTwips(GetParam().twips, kDpi));
 }
 
 INSTANTIATE_TEST_SUITE_P(Controls, ControlAt144Dpi, ::testing::ValuesIn(DesignedControls()),
@@ -204,58 +200,6 @@ TEST_F(Form1InProcess, DpiChangeWhileTheUserDragsTakesTheSuggestedRectangleAsItI
     SendMessageW(Window(), WM_EXITSIZEMOVE, 0, 0);
     EXPECT_EQ(BoxOf(RectInParent(Window())), (Box{-3000, -2000, frame.cx, frame.cy}));
 }
-
-struct PlacementCase {
-    const char* name;
-    std::vector<RECT> workAreas;  // the monitors' whole areas are not read
-    POINT corner;                 // of a window of 850 x 520
-    POINT placed;
-};
-
-void PrintTo(const PlacementCase& value, std::ostream* out) {
-    *out << value.name;
-}
-
-class PlaceOnWorkAreasTest : public ::testing::TestWithParam<PlacementCase> {};
-
-TEST_P(PlaceOnWorkAreasTest, KeepsACornerOnAWorkAreaAndMovesOneOffAllAsLittleAsNeeded) {
-    const PlacementCase& c = GetParam();
-    const RECT frame{c.corner.x, c.corner.y, c.corner.x + 850, c.corner.y + 520};
-    std::vector<app::MonitorArea> monitors;
-    for (const RECT& work : c.workAreas) monitors.push_back({{}, work, 96});
-    const POINT placed = app::PlaceOnWorkAreas(frame, monitors);
-    EXPECT_EQ(placed.x, c.placed.x);
-    EXPECT_EQ(placed.y, c.placed.y);
-}
-
-// Work areas as Windows gives them, the primary monitor's first, the taskbar below.
-const RECT kPrimary{0, 0, 1920, 1040};
-const RECT kRightOfPrimary{1920, 0, 3840, 2120};
-const RECT kAboveLeftOfPrimary{-1280, -1024, 0, -40};
-
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, PlaceOnWorkAreasTest,
-    ::testing::Values(PlacementCase{"CornerOnTheSecondMonitor",
-                                    {kPrimary, kRightOfPrimary},
-                                    {2000, 1500},
-                                    {2000, 1500}},
-                      PlacementCase{"CornerOffEveryMonitorGoesToTheNearest",
-                                    {kPrimary, kRightOfPrimary},
-                                    {4000, 300},
-                                    {2990, 300}},
-                      PlacementCase{"CornerOnAMonitorAboveLeftOfThePrimary",
-                                    {kPrimary, kAboveLeftOfPrimary},
-                                    {-600, -500},
-                                    {-600, -500}},
-                      PlacementCase{"CornerBeyondAMonitorAboveLeftOfThePrimary",
-                                    {kPrimary, kAboveLeftOfPrimary},
-                                    {-1500, -1100},
-                                    {-1280, -1024}},
-                      PlacementCase{"ScreenSmallerThanTheWindowKeepsTheCaptionOnIt",
-                                    {RECT{0, 0, 800, 600}},
-                                    {900, 700},
-                                    {0, 80}}),
-    CaseName);
 
 }  // namespace
 }  // namespace vantrel::testing

@@ -46,14 +46,6 @@ class WindowDesignTest : public ::testing::Test {
     static inline HWND window_ = nullptr;
 };
 
-TEST_F(WindowDesignTest, IsCaptionedVantrelWithTheDesignedClientArea) {
-    EXPECT_EQ(Text(Window()), L"Vantrel");
-    const SIZE client = ClientSize(Window());
-    EXPECT_EQ((Box{0, 0, client.cx, client.cy}),
-              Expected({0, 0, kClientTwips.cx, kClientTwips.cy},
-                       {0, 0, kClientPixels96.cx, kClientPixels96.cy}));
-}
-
 class ControlDesignTest : public WindowDesignTest,
                           public ::testing::WithParamInterface<ControlDesignCase> {};
 

@@ -38,7 +38,6 @@ class Command1Click : public ::testing::Test {
                                L"\\\\server"};
         platform.objectFactory = log.Factory();
         form.Form_Load();
-        controls.onReload = [this] { messagesAtReload = platform.messages; };
     }
 
     void Click(const std::wstring& text) {
@@ -50,24 +49,7 @@ class Command1Click : public ::testing::Test {
     FakeFormControls controls;
     SendToForm form{platform, controls};
     AutomationLog log;
-    Calls messagesAtReload;
 };
-
-TEST_F(Command1Click, CallsTheObjectsInOrderAndReleasesTheFileSystemObjectFirst) {
-    log.baseName = [](const std::wstring&) { return std::wstring(L"editor"); };
-    Click(L"C:\\Tools\\editor.exe");
-
-    const std::wstring shortcut = std::wstring(kSendTo) + L"\\editor.lnk";
-    EXPECT_EQ(log.calls, (Calls{L"create Wscript.shell", L"create Scripting.FileSystemObject",
-                                L"Scripting.FileSystemObject.GetBaseName(C:\\Tools\\editor.exe)",
-                                L"release Scripting.FileSystemObject",
-                                L"Wscript.shell.CreateShortcut(" + shortcut + L")",
-                                L"shortcut.TargetPath=C:\\Tools\\editor.exe", L"shortcut.Save()",
-                                L"release shortcut", L"release Wscript.shell"}));
-    EXPECT_EQ(platform.messages, Calls{texts::kCreated});
-    EXPECT_EQ(controls.reloads, 1);
-    EXPECT_EQ(messagesAtReload, Calls{texts::kCreated}) << "reloaded before telling the user";
-}
 
 struct CreatesCase {
     const char* name;
@@ -201,14 +183,6 @@ INSTANTIATE_TEST_SUITE_P(Step, Command1Fails,
                              }
                              return name;
                          });
-
-TEST_F(Command1Click, ReloadFailureIsNotReportedAsAFailedCreate) {
-    controls.onReload = [] { throw Error(L"无法重新加载窗口。"); };
-    log.baseName = [](const std::wstring&) { return std::wstring(L"editor"); };
-    controls.text1 = L"C:\\Tools\\editor.exe";
-    EXPECT_THROW(form.Command1_Click(), Error);
-    EXPECT_EQ(platform.messages, Calls{texts::kCreated});
-}
 
 }  // namespace
 }  // namespace vantrel

@@ -74,33 +74,6 @@ INSTANTIATE_TEST_SUITE_P(
                       AbsoluteCase{"Placeholder", L"直接拖拽文件夹、exe或快捷方式至此", false}),
     CaseName);
 
-struct BaseNameCase {
-    const char* name;
-    // Listed by name, not as raw bytes.
-    friend void PrintTo(const BaseNameCase& c, std::ostream* os) { *os << c.name; }
-    std::wstring target;
-    std::wstring fromFileSystem;
-    std::wstring expected;
-};
-
-class NamesShortcut : public ::testing::TestWithParam<BaseNameCase> {};
-
-TEST_P(NamesShortcut, AfterTheBaseNameOrTheLastComponent) {
-    EXPECT_EQ(ShortcutBaseName(GetParam().target, GetParam().fromFileSystem), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Target, NamesShortcut,
-    ::testing::Values(BaseNameCase{"BaseNameWins", L"C:\\Tools\\editor.exe", L"editor", L"editor"},
-                      BaseNameCase{"DriveRoot", L"C:\\", L"", L"C"},
-                      BaseNameCase{"DriveRootForwardSlash", L"d:/", L"", L"d"},
-                      BaseNameCase{"DotFile", L"C:\\repo\\.gitignore", L"", L".gitignore"},
-                      BaseNameCase{"DotFileWithTrailingSeparator", L"C:\\repo\\.config\\", L"",
-                                   L".config"},
-                      BaseNameCase{"UncShareRoot", L"\\\\server\\share\\", L"", L"share"},
-                      BaseNameCase{"ColonAfterSeparatorIsNoDrive", L"\\:", L"", L":"}),
-    CaseName);
-
 struct FreePathCase {
     const char* name;
     // Listed by name, not as raw bytes.

@@ -7,7 +7,6 @@
 
 #include "platform/Error.h"
 #include "platform/win32/ExtendedPath.h"
-#include "platform/win32/ShellOperationError.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/CaseName.h"
@@ -260,55 +259,6 @@ TEST(Win32LastNtStatus, IsTheSystemsOwn) {
     ASSERT_EQ(GetFileAttributesW(L"C:\\vantrel-no-such-file"), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(static_cast<ULONG>(status()), 0xC0000034u);  // STATUS_OBJECT_NAME_NOT_FOUND
 }
-
-struct FullPathCase {
-    const char* name;
-    const wchar_t* path;
-    const wchar_t* full;  // below the current folder when `path` is relative
-    bool relative = false;
-};
-
-class Win32FullPath : public ::testing::TestWithParam<FullPathCase> {};
-
-// What the shell is handed: it honours "allow undo" only for a fully qualified path.
-TEST_P(Win32FullPath, IsQualifiedWithOneSeparatorBetweenParts) {
-    std::wstring expected = GetParam().full;
-    if (GetParam().relative) {
-        std::wstring current(GetCurrentDirectoryW(0, nullptr), L'\0');
-        current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
-        if (!current.ends_with(L'\\')) current += L'\\';
-        expected = current + expected;
-    }
-    EXPECT_EQ(win32::FullPath(GetParam().path), expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Path, Win32FullPath,
-    ::testing::Values(FullPathCase{"TrailingDotKept", L"C:\\SendTo\\\\x.", L"C:\\SendTo\\x."},
-                      FullPathCase{"Relative", L"SendTo\\\\a.lnk", L"SendTo\\a.lnk", true}),
-    CaseName);
-
-struct ShellCodeCase {
-    const char* name;
-    int shellCode;
-    DWORD systemCode;
-};
-
-class Win32ShellOperationError : public ::testing::TestWithParam<ShellCodeCase> {};
-
-TEST_P(Win32ShellOperationError, IsDescribedByTheMatchingSystemCode) {
-    EXPECT_EQ(win32::ShellOperationError(GetParam().shellCode), GetParam().systemCode);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Code, Win32ShellOperationError,
-    ::testing::Values(ShellCodeCase{"InvalidFilesIsNotSystemCallLevel", 0x7C, ERROR_FILE_NOT_FOUND},
-                      ShellCodeCase{"AccessDeniedIsNotBadUnit", 0x78, ERROR_ACCESS_DENIED},
-                      ShellCodeCase{"ErrorMaxIsNotAlreadyExists", 0xB7, ERROR_FILENAME_EXCED_RANGE},
-                      ShellCodeCase{"ErrorOnDestination", 0x10000, ERROR_GEN_FAILURE},
-                      ShellCodeCase{"SharingViolationPassesThrough", ERROR_SHARING_VIOLATION,
-                                    ERROR_SHARING_VIOLATION}),
-    CaseName);
 
 }  // namespace
 }  // namespace vantrel

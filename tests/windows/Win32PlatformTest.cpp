@@ -168,13 +168,6 @@ TEST(Win32Listing, WorksPastTheOldPathLimit) {
     EXPECT_TRUE(platform.Exists(file));
 }
 
-TEST(Win32Listing, DoubledSeparatorStillAddressesTheFolder) {
-    TempFolder folder;
-    folder.AddFile(L"inner\\x.lnk");
-    EXPECT_EQ(platform.ListFiles(folder.path() + L"\\\\inner"),
-              std::vector<std::wstring>{L"x.lnk"});
-}
-
 TEST(Win32Listing, MissingFolderOrFileFailsWithTheSystemsReason) {
     TempFolder folder;
     const std::wstring file = folder.AddFile(L"plain.txt");
