@@ -85,7 +85,6 @@ inline const std::vector<ControlDesignCase>& DesignedControls() {
 
 inline constexpr wchar_t kDesignedFace[] = L"微软雅黑";
 inline constexpr SIZE kClientTwips{12330, 7125};
-inline constexpr SIZE kClientPixels96{822, 475};
 
 // The window's client area against the design's at the window's DPI.
 inline Box ClientBox(HWND window) {
