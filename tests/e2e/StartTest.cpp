@@ -24,6 +24,36 @@ using app::kCommand2;
 using app::kList1;
 using app::kText1;
 
+struct Entry {
+    const wchar_t* name;
+    DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+};
+
+class StartListTest : public VantrelRun {};
+
+// Hidden and system files and folders stay out; the rest comes by name without case.
+TEST_F(StartListTest, ListsTheFolderWithNothingSelected) {
+    const Entry files[] = {{L"b.lnk"},
+                           {L"A.lnk"},
+                           {L"记事本.lnk"},
+                           {L"😀 表情.lnk"},
+                           {L"report.final.lnk"},
+                           {L"readonly.lnk", FILE_ATTRIBUTE_READONLY},
+                           {L"hidden.lnk", FILE_ATTRIBUTE_HIDDEN},
+                           {L"system.lnk", FILE_ATTRIBUTE_SYSTEM},
+                           {L"desktop.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}};
+    for (const Entry& entry : files) AddEntry(entry.name, entry.attributes);
+    for (const wchar_t* subfolder : {L"subfolder", L"folder.lnk"}) AddSubfolder(subfolder);
+
+    const HWND window = StartAndWaitForWindow();
+    ASSERT_NE(window, nullptr);
+    const HWND list = GetDlgItem(window, kList1);
+    EXPECT_EQ(ListItems(list),
+              (std::vector<std::wstring>{L"A.lnk", L"b.lnk", L"readonly.lnk", L"report.final.lnk",
+                                         L"记事本.lnk", L"😀 表情.lnk"}));
+    EXPECT_EQ(ListSelection(list), -1);
+}
+
 // A started program with a few entries, for the keyboard tests.
 class StartKeyboardTest : public VantrelRun {
   protected:

@@ -224,10 +224,10 @@ check "the verifier finds the signed exe and both zips the same apart from the s
      grep -qx "$name-windows-x86.zip: same apart from the signature of its Vantrel.exe" "$work/signed-verify.log" &&
      grep -qx "$name-winget.zip: same apart from the hashes of the signed zips" "$work/signed-verify.log" &&
      grep -qx "vantrel.json: same apart from the hashes of the signed zips" "$work/signed-verify.log"'
-# The listing case and the design check.
+# The listing case and the design check of each control.
 check "the signed exe starts and shows its window" env VANTREL_EXE="Z:$signed" \
-    "$root/tests/run-counted.sh" 2 "$root/tools/wine-run.sh" "$session" "$window_tests" \
-    --gtest_filter='StartListTest.*:WindowDesignTest.*' --gtest_brief=1
+    "$root/tests/run-counted.sh" 6 "$root/tools/wine-run.sh" "$session" "$window_tests" \
+    --gtest_filter='StartListTest.*:*/ControlDesignTest.*' --gtest_brief=1
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
