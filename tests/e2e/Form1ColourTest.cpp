@@ -85,6 +85,9 @@ TEST_P(PaintedColours, AreTheSchemesOnTheScreen) {
     })) << "background";
     EXPECT_TRUE(WaitUntil([&] { return PixelsIn(label1, expected.label1Text) > 20; })) << "Label1";
     EXPECT_TRUE(WaitUntil([&] { return PixelsIn(list1, expected.list1Text) > 20; })) << "List1";
+    // Behind their text too: a device context's own background is white.
+    EXPECT_EQ(PixelsIn(label1, RGB(0xFF, 0xFF, 0xFF)), 0) << "behind Label1's text";
+    EXPECT_EQ(PixelsIn(list1, RGB(0xFF, 0xFF, 0xFF)), 0) << "behind List1's text";
     for (const COLORREF colour : expected.nowhere) {
         EXPECT_EQ(PixelsIn(Window(), colour), 0) << std::hex << colour;
     }
