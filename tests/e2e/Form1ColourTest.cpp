@@ -50,7 +50,8 @@ class PaintedColours : public Form1InProcess, public ::testing::WithParamInterfa
     void SetUp() override {
         if (!RunningOnWine()) GTEST_SKIP() << kSetsSystemColours;
         ASSERT_TRUE(scheme_.Changed());
-        highContrast_ = GetParam().startsInHighContrast;
+        // Otherwise the system's own answer, which Wine gives as off.
+        highContrast_ = GetParam().startsInHighContrast || app::HighContrastOn();
         Form1InProcess::SetUp();
     }
     // The pixels of `colour` on the screen once the window has painted.
@@ -150,6 +151,7 @@ struct ColourCase {
     COLORREF text;
     COLORREF background;
     int brush;
+    bool highContrast = false;
 };
 
 void PrintTo(const ColourCase& value, std::ostream* out) {
@@ -164,6 +166,8 @@ TEST_P(ControlColour, DrawsInTheDesignedSystemColoursWhereTheyRead) {
     const ColourCase& colours = GetParam();
     const SessionColours scheme(colours.scheme);
     ASSERT_TRUE(scheme.Changed());
+    highContrast_ = colours.highContrast;
+    SendMessageW(Window(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
     const HDC dc = CreateCompatibleDC(nullptr);
     ASSERT_NE(dc, nullptr);
     const auto brush = reinterpret_cast<HBRUSH>(
@@ -196,7 +200,25 @@ INSTANTIATE_TEST_SUITE_P(
                    {{COLOR_ACTIVECAPTION, RGB(153, 180, 209)}},
                    kBlack,
                    kWhite,
-                   COLOR_ACTIVECAPTION}),
+                   COLOR_ACTIVECAPTION},
+        ColourCase{"Command2OnActiveCaption",
+                   app::kCommand2,
+                   WM_CTLCOLORBTN,
+                   {{COLOR_ACTIVECAPTION, RGB(153, 180, 209)}},
+                   kBlack,
+                   kWhite,
+                   COLOR_ACTIVECAPTION},
+        // The theme's own: the system's face and text.
+        ColourCase{"Command1InHighContrast",
+                   app::kCommand1,
+                   WM_CTLCOLORBTN,
+                   {{COLOR_ACTIVECAPTION, RGB(153, 180, 209)},
+                    {COLOR_BTNFACE, kNavy},
+                    {COLOR_WINDOWTEXT, kWhite}},
+                   kWhite,
+                   kNavy,
+                   COLOR_BTNFACE,
+                   true}),
     CaseName);
 
 }  // namespace

@@ -153,8 +153,9 @@ INSTANTIATE_TEST_SUITE_P(Dpi, DpiChangeWithoutFonts,
 
 struct WorkAreaCase {
     const char* name;
-    UINT dpi;                // 0: a reload
-    bool beyondBottomRight;  // else above and left of the work area
+    UINT dpi;                 // 0: a reload
+    bool beyondBottomRight;   // else above and left of the work area
+    bool afterADrag = false;  // one that has ended leaves the rule as it was
 };
 
 void PrintTo(const WorkAreaCase& value, std::ostream* out) {
@@ -178,6 +179,10 @@ TEST_P(TopLeftOnWorkArea, KeepsTheCaptionReachable) {
         form_->Reload();
     } else {
         const SIZE frame = DesignedFrame(c.dpi);
+        if (c.afterADrag) {
+            SendMessageW(Window(), WM_ENTERSIZEMOVE, 0, 0);
+            SendMessageW(Window(), WM_EXITSIZEMOVE, 0, 0);
+        }
         ChangeDpi(c.dpi, {at.x, at.y, at.x + frame.cx, at.y + frame.cy});
     }
     const Box placed = BoxOf(RectInParent(Window()));
@@ -188,7 +193,8 @@ INSTANTIATE_TEST_SUITE_P(Screen, TopLeftOnWorkArea,
                          // 240 DPI: larger than the 1280 x 1024 screen of the tests' Wine session.
                          ::testing::Values(WorkAreaCase{"ReloadAboveLeft", 0, false},
                                            WorkAreaCase{"DpiChangeAboveLeft", 240, false},
-                                           WorkAreaCase{"DpiChangeBelowRight", 240, true}),
+                                           WorkAreaCase{"DpiChangeBelowRightAfterADrag", 240, true,
+                                                        true}),
                          CaseName);
 
 // A drag across monitors of different scale: the window stays under the pointer.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <optional>
 #include <thread>
 
@@ -61,6 +62,17 @@ TEST_F(Form1InProcess, ClickOnLabel1OpensTheMakersPage) {
     SendMessageW(Control(app::kLabel1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageW(Control(app::kLabel1), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(platform_.explorerArguments, std::vector<std::wstring>{L"http://pelgrin.example"});
+}
+
+// A failure that is no system error, such as memory running out, still ends in a box.
+TEST_F(Form1InProcess, ClickThatFailsUnexpectedlySaysSo) {
+    platform_.otherItems.insert(L"C:\\Tools\\editor.exe");
+    platform_.objectFactory = [](const std::wstring&) -> std::unique_ptr<AutomationObject> {
+        throw std::bad_alloc();
+    };
+    SetWindowTextW(Control(app::kText1), L"C:\\Tools\\editor.exe");
+    SendMessageW(Control(app::kCommand1), BM_CLICK, 0, 0);
+    EXPECT_EQ(platform_.messages, std::vector<std::wstring>{texts::kUnexpectedFailure});
 }
 
 TEST_F(Form1InProcess, ReloadReplacesTheWindowInPlaceWithFreshControls) {
