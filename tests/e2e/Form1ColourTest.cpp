@@ -182,6 +182,7 @@ TEST_P(ControlColour, DrawsInTheDesignedSystemColoursWhereTheyRead) {
 }
 
 constexpr COLORREF kNavy = RGB(0, 0, 128);
+constexpr std::pair<int, COLORREF> kActiveCaption{COLOR_ACTIVECAPTION, RGB(153, 180, 209)};
 
 INSTANTIATE_TEST_SUITE_P(
     Controls, ControlColour,
@@ -197,14 +198,14 @@ INSTANTIATE_TEST_SUITE_P(
         ColourCase{"Command1OnActiveCaption",
                    app::kCommand1,
                    WM_CTLCOLORBTN,
-                   {{COLOR_ACTIVECAPTION, RGB(153, 180, 209)}},
+                   {kActiveCaption},
                    kBlack,
                    kWhite,
                    COLOR_ACTIVECAPTION},
         ColourCase{"Command2OnActiveCaption",
                    app::kCommand2,
                    WM_CTLCOLORBTN,
-                   {{COLOR_ACTIVECAPTION, RGB(153, 180, 209)}},
+                   {kActiveCaption},
                    kBlack,
                    kWhite,
                    COLOR_ACTIVECAPTION},
@@ -212,9 +213,7 @@ INSTANTIATE_TEST_SUITE_P(
         ColourCase{"Command1InHighContrast",
                    app::kCommand1,
                    WM_CTLCOLORBTN,
-                   {{COLOR_ACTIVECAPTION, RGB(153, 180, 209)},
-                    {COLOR_BTNFACE, kNavy},
-                    {COLOR_WINDOWTEXT, kWhite}},
+                   {kActiveCaption, {COLOR_BTNFACE, kNavy}, {COLOR_WINDOWTEXT, kWhite}},
                    kWhite,
                    kNavy,
                    COLOR_BTNFACE,
